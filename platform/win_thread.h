@@ -1,0 +1,46 @@
+// CWinThread and AfxBeginThread over std::thread, and Sleep.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "platform/win_types.h"
+
+using AFX_THREADPROC = UINT (*)(LPVOID);
+
+constexpr int THREAD_PRIORITY_NORMAL = 0;
+
+// A running worker thread. Unlike MFC's, the object is never deleted by the thread itself:
+// whoever begins a thread owns it, and deleting it waits for the thread to end, so nothing
+// that the thread uses can be destroyed under it.
+class CWinThread {
+public:
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    ~CWinThread();
+    CWinThread(const CWinThread&) = delete;
+    CWinThread& operator=(const CWinThread&) = delete;
+
+    // Whether the thread procedure has returned.
+    BOOL HasEnded() const { return m_bEnded.load(); }
+    // Blocks until the thread procedure has returned. Must not be called by the thread itself.
+    void Join();
+
+private:
+    std::atomic<BOOL> m_bEnded{FALSE};
+    std::thread m_thread;
+};
+
+// Begins pfnThreadProc(pParam) on a new thread at once. The priority and stack size are
+// accepted for the callers' sake; every thread runs at the normal priority with the default
+// stack.
+std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                                           int nPriority = THREAD_PRIORITY_NORMAL,
+                                           UINT nStackSize = 0);
+
+// Pauses the calling thread for at least dwMilliseconds, times the test scale.
+void Sleep(DWORD dwMilliseconds);
+
+// Tests speed the game's pauses up with this; the product never calls it. A scale of 0.01
+// turns a 300 ms pause into 3 ms.
+void AfxSetSleepScaleForTesting(double dScale);

@@ -1,0 +1,28 @@
+# Installs the Debian packages that are missing. Sourced by run.sh and test.sh.
+
+# What building and running the game needs.
+HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config)
+
+# What the tests and benchmarks need on top.
+HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev)
+
+# hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
+hoplin_install_missing() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg -s "$pkg" 2>/dev/null | grep -q '^Status: install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ "${#missing[@]}" -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing packages: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
+}

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds Hoplin and runs every test: all of them on the default build, then everything
+# that needs no real display under AddressSanitizer+UBSan and under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+hoplin_install_missing "${HOPLIN_BUILD_PACKAGES[@]}" "${HOPLIN_TEST_PACKAGES[@]}"
+
+jobs=$(nproc)
+
+for preset in default asan tsan; do
+  echo "=== ${preset} ==="
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done

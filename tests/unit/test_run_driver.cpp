@@ -1,0 +1,110 @@
+// Whole runs played through the rules, in the game loop's order.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <set>
+
+#include "course_helpers.h"
+#include "model/obstacle_course.h"
+
+using testing_course::PlayRun;
+using testing_course::RunResult;
+
+namespace {
+
+constexpr int kGoal = 500;
+constexpr int kGoalTick = 51;
+
+void SetUpRun(CObstacleCourse& course, unsigned seed) {
+    course.m_nGoal = kGoal;
+    course.ClearObstacles();
+    std::srand(seed);
+    course.ScatterObstacles(5);
+}
+
+// Searches for jump ticks that carry the jumper to the goal, trying each tick's choice
+// (run on, or jump, also in the air) by replaying the run through the real rules. A state
+// is the tick with the jumper's arc phase; states known to fail are not tried twice.
+class CScheduleSearch {
+public:
+    explicit CScheduleSearch(CObstacleCourse& course) : m_course(course) {}
+
+    std::optional<std::set<int>> Find() {
+        std::set<int> jumps;
+        if (Extend(jumps, 1)) {
+            return jumps;
+        }
+        return std::nullopt;
+    }
+
+private:
+    // Whether some choice of jumps from nTick on reaches the goal, given those before it.
+    bool Extend(std::set<int>& jumps, int nTick) {
+        const RunResult result = PlayRun(m_course, jumps, nTick - 1);
+        if (result.bGoal) {
+            return true;
+        }
+        if (result.bHit || nTick > kGoalTick) {
+            return false;
+        }
+        const CJumper& jumper = m_course.m_jumper;
+        const std::pair<int, int> state{nTick, jumper.IsJumping() ? jumper.GetTick() : -1};
+        if (m_failed.count(state) != 0) {
+            return false;
+        }
+        if (Extend(jumps, nTick + 1)) {
+            return true;
+        }
+        jumps.insert(nTick);
+        if (Extend(jumps, nTick + 1)) {
+            return true;
+        }
+        jumps.erase(nTick);
+        m_failed.insert(state);
+        return false;
+    }
+
+    CObstacleCourse& m_course;
+    std::set<std::pair<int, int>> m_failed;
+};
+
+TEST(RunDriver, ARunWithoutJumpsAlwaysEndsInAHitBeforeTheGoal) {
+    CObstacleCourse course;
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        SetUpRun(course, seed);
+        const RunResult result = PlayRun(course, {});
+        EXPECT_TRUE(result.bHit) << "seed " << seed;
+        EXPECT_LT(course.m_jumper.GetPos().x, kGoal);
+    }
+}
+
+TEST(RunDriver, EveryPlacedLayoutHasAWinningScheduleThatReachesTheGoalAtTickFiftyOne) {
+    CObstacleCourse course;
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        SetUpRun(course, seed);
+        const auto jumps = CScheduleSearch(course).Find();
+        ASSERT_TRUE(jumps.has_value()) << "no way through the layout of seed " << seed;
+        const RunResult result = PlayRun(course, *jumps);
+        EXPECT_TRUE(result.bGoal) << "seed " << seed;
+        EXPECT_EQ(result.nTick, kGoalTick) << "seed " << seed;
+        EXPECT_EQ(course.m_jumper.GetPos().x, 510);
+    }
+}
+
+TEST(RunDriver, TheSearchFindsAJumpRestartedInTheAirAndKnowsABlockedCourse) {
+    CObstacleCourse course;
+    course.m_nGoal = kGoal;
+    // Obstacles 30 apart: one jump clears the first, a second begun in the air the other.
+    testing_course::AddObstacleAt(course, 150);
+    testing_course::AddObstacleAt(course, 180);
+    const auto jumps = CScheduleSearch(course).Find();
+    ASSERT_TRUE(jumps.has_value());
+    EXPECT_TRUE(PlayRun(course, *jumps).bGoal);
+    // Four blocked ticks in a row cannot be cleared: an arc clears at most three before it
+    // comes down or restarts from the ground line. The placement rule keeps runs from this.
+    testing_course::AddObstacleAt(course, 165);
+    EXPECT_FALSE(CScheduleSearch(course).Find().has_value());
+}
+
+}  // namespace
