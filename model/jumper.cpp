@@ -26,10 +26,13 @@ void CJumper::Advance() {
     const int t = m_nTick;
     const double h = (m_nJumpSpeed * t) - static_cast<double>(t) * t * kPullDown;
     const int nY = static_cast<int>(h);
-    m_nY = nY;
     m_nTick = t + 1;
-    if (nY < 0) {
-        m_nY = RestingHeight(GetRect());
-        m_bJumping = FALSE;
+    if (nY >= 0) {
+        m_nY = nY;
+        return;
     }
+    // Landed: the body's height does not depend on its position, so the resting height is
+    // known before the store, and a reader never sees the body below the ground line.
+    m_nY = RestingHeight(GetRect());
+    m_bJumping = FALSE;
 }

@@ -37,6 +37,7 @@ struct SIZE {
 
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
+using LPPOINT = POINT*;
 
 constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |

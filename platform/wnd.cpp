@@ -1,0 +1,158 @@
+#include "platform/wnd.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace {
+
+HWND NewHandle() {
+    static std::atomic<std::uintptr_t> s_nNext{1};
+    return reinterpret_cast<HWND>(s_nNext.fetch_add(1));
+}
+
+}  // namespace
+
+CWnd::~CWnd() { DestroyWindow(); }
+
+BOOL CWnd::CreateTopLevel(DWORD dwStyle, const RECT& rcClient) {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    m_hWnd = NewHandle();
+    m_dwStyle = dwStyle;
+    m_rect = rcClient;
+    return TRUE;
+}
+
+CWnd* CWnd::CreateControl(UINT nID, DWORD dwStyle, const RECT& rect) {
+    if (GetSafeHwnd() == nullptr) {
+        return nullptr;
+    }
+    auto pControl = std::make_unique<CWnd>();
+    pControl->m_hWnd = NewHandle();
+    pControl->m_pParent = this;
+    pControl->m_nID = nID;
+    pControl->m_dwStyle = dwStyle | WS_CHILD;
+    pControl->m_rect = rect;
+    m_controls.push_back(std::move(pControl));
+    return m_controls.back().get();
+}
+
+void CWnd::DestroyWindow() {
+    m_controls.clear();
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    m_hWnd = nullptr;
+    SetRectEmpty(&m_rcUpdate);
+    m_bErase = FALSE;
+}
+
+HWND CWnd::GetSafeHwnd() const {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    return m_hWnd;
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const {
+    for (const auto& pControl : m_controls) {
+        if (static_cast<int>(pControl->m_nID) == nID) {
+            return pControl.get();
+        }
+    }
+    return nullptr;
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable) {
+    const BOOL bWasDisabled = (m_dwStyle & WS_DISABLED) != 0;
+    if (bEnable) {
+        m_dwStyle &= ~WS_DISABLED;
+    } else {
+        m_dwStyle |= WS_DISABLED;
+    }
+    return bWasDisabled;
+}
+
+BOOL CWnd::IsWindowEnabled() const { return (m_dwStyle & WS_DISABLED) == 0; }
+
+RECT CWnd::ClientArea(const RECT& rect) {
+    return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void CWnd::GetClientRect(LPRECT lpRect) const {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    *lpRect = ClientArea(m_rect);
+}
+
+POINT CWnd::GetClientOrigin() const {
+    RECT rect;
+    {
+        std::lock_guard<std::mutex> lock(m_mutexUpdate);
+        rect = m_rect;
+    }
+    if (m_pParent == nullptr) {
+        return POINT{rect.left, rect.top};
+    }
+    const POINT ptParent = m_pParent->GetClientOrigin();
+    return POINT{ptParent.x + rect.left, ptParent.y + rect.top};
+}
+
+void CWnd::SetClientRect(const RECT& rcClient) {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    m_rect = rcClient;
+}
+
+void CWnd::GetWindowRect(LPRECT lpRect) const {
+    const POINT ptOrigin = GetClientOrigin();
+    RECT rc;
+    GetClientRect(&rc);
+    OffsetRect(&rc, ptOrigin.x, ptOrigin.y);
+    *lpRect = rc;
+}
+
+void CWnd::ScreenToClient(LPRECT lpRect) const {
+    const POINT ptOrigin = GetClientOrigin();
+    OffsetRect(lpRect, -ptOrigin.x, -ptOrigin.y);
+}
+
+void CWnd::ScreenToClient(LPPOINT lpPoint) const {
+    const POINT ptOrigin = GetClientOrigin();
+    lpPoint->x -= ptOrigin.x;
+    lpPoint->y -= ptOrigin.y;
+}
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
+    std::function<void()> fnWake;
+    {
+        std::lock_guard<std::mutex> lock(m_mutexUpdate);
+        if (m_hWnd == nullptr) {
+            return;
+        }
+        const RECT rcClient = ClientArea(m_rect);
+        RECT rcArea = rcClient;
+        if (lpRect != nullptr) {
+            IntersectRect(&rcArea, lpRect, &rcClient);
+        }
+        if (IsRectEmpty(&rcArea)) {
+            return;
+        }
+        const BOOL bWasEmpty = IsRectEmpty(&m_rcUpdate);
+        UnionRect(&m_rcUpdate, &m_rcUpdate, &rcArea);
+        m_bErase = m_bErase || bErase;
+        if (bWasEmpty) {
+            fnWake = m_fnWake;
+        }
+    }
+    if (fnWake) {
+        fnWake();
+    }
+}
+
+BOOL CWnd::TakeUpdate(LPRECT lpRect, BOOL* pbErase) {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    *lpRect = m_rcUpdate;
+    *pbErase = m_bErase;
+    SetRectEmpty(&m_rcUpdate);
+    m_bErase = FALSE;
+    return !IsRectEmpty(lpRect);
+}
+
+void CWnd::SetWakeHook(std::function<void()> fnWake) {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    m_fnWake = std::move(fnWake);
+}

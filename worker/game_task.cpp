@@ -1,0 +1,34 @@
+#include "worker/game_task.h"
+
+void CGameTask::Run() {
+    CGameField& field = *m_pField;
+    CWnd* pOwner = GetOwner();
+
+    field.ClearObstacles();
+    field.PlaceObstacles(kObstaclesPerGame);
+    field.ResetJumper();
+
+    for (;;) {
+        field.StepJumper();
+        const RECT rcBoard = field.m_rcBoard;
+        pOwner->InvalidateRect(&rcBoard, FALSE);
+        // The goal is tested first, so that it wins over a hit in the same tick.
+        if (field.IsGoal()) {
+            SetStatus(CString(kGoalText));
+            break;
+        }
+        if (field.IsHit()) {
+            SetStatus(CString(kFailText));
+            break;
+        }
+        Sleep(kTickMs);
+        CheckPoint();
+    }
+
+    // The outcome's status is already set, so this repaint shows it.
+    const RECT rcBoard = field.m_rcBoard;
+    pOwner->InvalidateRect(&rcBoard, TRUE);
+    Sleep(kOutcomePauseMs);
+    field.m_nMode = CFieldView::kModeTitle;
+    pOwner->InvalidateRect(nullptr, TRUE);
+}
