@@ -1,5 +1,25 @@
 #include "render/field_view.h"
 
+#include "render/colours.h"
+#include "render/rect_painter.h"
+
+namespace {
+
+struct MenuButton {
+    const RECT CFieldView::*prc;
+    const char* pszText;
+};
+
+// The title screen's buttons, in drawing order. "Read" has no area, so it never shows.
+constexpr MenuButton kMenuButtons[] = {
+    {&CFieldView::m_rcStart, "Start"},
+    {&CFieldView::m_rcExit, "Exit"},
+    {&CFieldView::m_rcRead, "Read"},
+};
+constexpr const char* kStopText = "Stop";
+
+}  // namespace
+
 void CFieldView::ResetView() {
     SetRectEmpty(&m_rcBoard);
     SetRectEmpty(&m_rcTitle);
@@ -9,4 +29,65 @@ void CFieldView::ResetView() {
     SetRectEmpty(&m_rcRead);
     m_strTitle = "";
     m_nMode = kModeTitle;
+}
+
+void CFieldView::Paint(CDC* pDC, CString strStatus) {
+    if (m_bRebuildBoard) {
+        RebuildBuffer(pDC, m_rcBoard, m_dcBoard, m_bmpBoard);
+        m_bRebuildBoard = FALSE;
+    }
+    if (m_bRebuildStop) {
+        RebuildBuffer(pDC, m_rcStop, m_dcStop, m_bmpStop);
+        m_bRebuildStop = FALSE;
+    }
+    Draw(&m_dcBoard, strStatus);
+    CopyBuffer(pDC, m_rcBoard, m_dcBoard);
+    if (m_nMode == kModePlaying) {
+        DrawStopButton(&m_dcStop);
+        CopyBuffer(pDC, m_rcStop, m_dcStop);
+    }
+}
+
+void CFieldView::RebuildBuffer(CDC* pDC, const RECT& rc, CDC& dcBuffer, CBitmap& bmpBuffer) {
+    bmpBuffer.DeleteObject();
+    bmpBuffer.CreateCompatibleBitmap(pDC, rc.right, rc.bottom);
+    dcBuffer.DeleteDC();
+    dcBuffer.CreateCompatibleDC(pDC);
+    dcBuffer.SelectObject(&bmpBuffer);
+}
+
+void CFieldView::CopyBuffer(CDC* pDC, const RECT& rc, CDC& dcBuffer) {
+    pDC->BitBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, &dcBuffer, rc.left,
+                rc.top, SRCCOPY);
+}
+
+void CFieldView::FillBoard(CDC* pDC, COLORREF crColour) {
+    CRectPainter painter(pDC);
+    painter.FillRect(m_rcBoard, crColour, crColour);
+}
+
+void CFieldView::DrawTitle(CDC* pDC) {
+    CRectPainter painter(pDC);
+    painter.FillRect(m_rcTitle, colours::kGrey, colours::kDarkGrey);
+    painter.DrawLabel(m_rcTitle, m_strTitle, kTitlePointSize, colours::kRed);
+}
+
+void CFieldView::DrawMenuButtons(CDC* pDC, int nPointSize) {
+    CRectPainter painter(pDC);
+    for (const MenuButton& button : kMenuButtons) {
+        const RECT& rc = this->*button.prc;
+        painter.FillRect(rc, colours::kGrey, colours::kDarkGrey);
+        painter.DrawLabel(rc, button.pszText, nPointSize, colours::kYellow);
+    }
+}
+
+void CFieldView::DrawStopButton(CDC* pDC) {
+    CRectPainter painter(pDC);
+    painter.FillRect(m_rcStop, colours::kDarkGrey, colours::kDarkGrey);
+    painter.DrawLabel(m_rcStop, kStopText, kButtonPointSize, colours::kYellow);
+}
+
+void CFieldView::DrawStatusLabel(CDC* pDC, CString strText, int nPointSize, COLORREF crColour) {
+    CRectPainter painter(pDC);
+    painter.DrawLabel(m_rcBoard, strText, nPointSize, crColour);
 }

@@ -13,4 +13,13 @@ public:
 
     // Maps a world rectangle onto the board, ready to draw.
     RECT ToScreenRect(RECT rcWorld, const CFlipY& flip) const;
+
+    // The title screen, or the running game with its status text.
+    void Draw(CDC* pDC, CString strStatus) override;
+    void DrawObstacles(CDC* pDC);
+    void DrawJumper(CDC* pDC);
+
+private:
+    // A flip about the board's horizontal centre line.
+    CFlipY BoardFlip() const;
 };

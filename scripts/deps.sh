@@ -1,10 +1,11 @@
 # Installs the Debian packages that are missing. Sourced by run.sh and test.sh.
 
 # What building and running the game needs.
-HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config)
+HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
+  fonts-ipafont-gothic)
 
 # What the tests and benchmarks need on top.
-HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev)
+HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

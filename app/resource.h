@@ -1,0 +1,13 @@
+// Resource and command IDs.
+#pragma once
+
+#define IDOK 1
+#define IDCANCEL 2
+#define IDC_STOP 3
+#define IDD_ABOUTBOX 100
+#define IDS_ABOUTBOX 101
+#define IDD_GAME_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDC_BOARD 1000
+#define IDC_TITLE 1001
+#define IDM_ABOUTBOX 0x0010

@@ -1,0 +1,412 @@
+#include "platform/dc.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "platform/gdi_impl.h"
+
+namespace {
+
+constexpr COLORREF kButtonFace = RGB(240, 240, 240);
+constexpr int kStockFontSize = 90;  // tenths of a point
+constexpr const char* kStockFontFace = "sans-serif";
+
+// The objects a new context starts with, as in GDI: a black pen, a white brush, the system
+// font, and for a memory context a 1 x 1 bitmap.
+struct StockObjects {
+    StockObjects() {
+        blackPen.CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        nullPen.CreatePen(PS_NULL, 0, RGB(0, 0, 0));
+        whiteBrush.CreateSolidBrush(RGB(255, 255, 255));
+        systemFont.CreatePointFont(kStockFontSize, kStockFontFace);
+        oneByOne.CreateCompatibleBitmap(nullptr, 1, 1);
+    }
+    // The hollow brush has no Create function of its own.
+    struct CHollowBrush : CBrush {
+        CHollowBrush() { m_pData = std::make_shared<BrushData>(true, RGB(0, 0, 0)); }
+    };
+    CPen blackPen;
+    CPen nullPen;
+    CBrush whiteBrush;
+    CHollowBrush nullBrush;
+    CFont systemFont;
+    CBitmap oneByOne;
+};
+
+StockObjects& Stock() {
+    static StockObjects s_stock;
+    return s_stock;
+}
+
+template <class T>
+T* Select(Selection& selection, T* pObject) {
+    if (pObject == nullptr || pObject->GetSafeHandle() == nullptr) {
+        return nullptr;
+    }
+    T* pOld = static_cast<T*>(selection.pObject);
+    selection.pObject = pObject;
+    selection.pData = pObject->GetData();
+    return pOld;
+}
+
+template <class T>
+void SelectStock(Selection& selection, T& object) {
+    selection.pObject = &object;
+    selection.pData = object.GetData();
+}
+
+template <class T>
+const T* DataOf(const Selection& selection) {
+    return static_cast<const T*>(selection.pData.get());
+}
+
+Uint32 MapColour(const SDL_Surface* pSurface, COLORREF cr) {
+    return SDL_MapRGB(pSurface->format, GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
+
+SDL_Rect ToSdl(const RECT& rc) {
+    return SDL_Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+}
+
+bool Intersect(const SDL_Rect& a, const SDL_Rect& b, SDL_Rect* pResult) {
+    return SDL_IntersectRect(&a, &b, pResult) == SDL_TRUE;
+}
+
+// Text with its '&' prefixes resolved: what to show, and the byte range to underline.
+struct PrefixedText {
+    std::string strShown;
+    size_t nUnderlineBegin = std::string::npos;
+    size_t nUnderlineEnd = std::string::npos;
+};
+
+size_t Utf8Length(unsigned char lead) {
+    if (lead >= 0xF0) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return 3;
+    }
+    return lead >= 0xC0 ? 2 : 1;
+}
+
+PrefixedText ResolvePrefixes(const std::string& str, bool bPrefixes) {
+    PrefixedText text;
+    if (!bPrefixes) {
+        text.strShown = str;
+        return text;
+    }
+    for (size_t i = 0; i < str.size(); ++i) {
+        if (str[i] == '&' && i + 1 < str.size()) {
+            ++i;
+            if (str[i] != '&') {
+                text.nUnderlineBegin = text.strShown.size();
+                const size_t nLength = std::min(Utf8Length(str[i]), str.size() - i);
+                text.nUnderlineEnd = text.nUnderlineBegin + nLength;
+                text.strShown.append(str, i, nLength);
+                i += nLength - 1;
+                continue;
+            }
+        }
+        text.strShown.push_back(str[i]);
+    }
+    return text;
+}
+
+// The code point that starts at str[i].
+Uint32 DecodeUtf8(const std::string& str, size_t i) {
+    const auto lead = static_cast<unsigned char>(str[i]);
+    const size_t nLength = std::min(Utf8Length(lead), str.size() - i);
+    if (nLength == 1) {
+        return lead;
+    }
+    Uint32 ch = lead & (0xFF >> (nLength + 1));
+    for (size_t k = 1; k < nLength; ++k) {
+        ch = (ch << 6) | (static_cast<unsigned char>(str[i + k]) & 0x3F);
+    }
+    return ch;
+}
+
+// The blank space left of the first glyph's ink and right of the last one's. Centring the
+// ink rather than the advance keeps labels such as "GOAL!!" visually in the middle.
+int InkImbalance(TTF_Font* pFont, const std::string& str) {
+    if (str.empty()) {
+        return 0;
+    }
+    size_t nLast = str.size() - 1;
+    while (nLast > 0 && (static_cast<unsigned char>(str[nLast]) & 0xC0) == 0x80) {
+        --nLast;
+    }
+    int nMinX = 0, nMaxX = 0, nAdvance = 0;
+    if (TTF_GlyphMetrics32(pFont, DecodeUtf8(str, 0), &nMinX, nullptr, nullptr, nullptr,
+                           nullptr) != 0) {
+        return 0;
+    }
+    const int nLeftBlank = nMinX;
+    if (TTF_GlyphMetrics32(pFont, DecodeUtf8(str, nLast), &nMinX, &nMaxX, nullptr, nullptr,
+                           &nAdvance) != 0) {
+        return 0;
+    }
+    const int nRightBlank = nAdvance - nMaxX;
+    return nLeftBlank - nRightBlank;
+}
+
+int TextWidth(TTF_Font* pFont, const std::string& str) {
+    int nWidth = 0;
+    if (!str.empty()) {
+        TTF_SizeUTF8(pFont, str.c_str(), &nWidth, nullptr);
+    }
+    return nWidth;
+}
+
+}  // namespace
+
+COLORREF GetSysColor(int nIndex) { return nIndex == COLOR_BTNFACE ? kButtonFace : RGB(0, 0, 0); }
+
+SDL_Surface* DCImpl::Target() const {
+    if (pAttached != nullptr) {
+        return pAttached;
+    }
+    const auto* pBitmap = DataOf<BitmapData>(bitmap);
+    return bMemory && pBitmap != nullptr ? pBitmap->pSurface : nullptr;
+}
+
+bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
+    const SDL_Surface* pSurface = Target();
+    if (pSurface == nullptr) {
+        return false;
+    }
+    *pClip = SDL_Rect{0, 0, pSurface->w, pSurface->h};
+    if (bClip && !Intersect(*pClip, rcClip, pClip)) {
+        return false;
+    }
+    return pLimit == nullptr || Intersect(*pClip, *pLimit, pClip);
+}
+
+void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface) { dc.Impl().pAttached = pSurface; }
+
+void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
+                        const SDL_Rect& clip) {
+    SDL_Rect rcFill;
+    if (Intersect(r, clip, &rcFill)) {
+        SDL_FillRect(pSurface, &rcFill, MapColour(pSurface, cr));
+    }
+}
+
+CDC::CDC() { DeleteDC(); }
+
+CDC::~CDC() = default;
+
+BOOL CDC::CreateCompatibleDC(CDC* /*pDC*/) {
+    DeleteDC();
+    m_pImpl->bMemory = true;
+    SelectStock(m_pImpl->bitmap, Stock().oneByOne);
+    return TRUE;
+}
+
+BOOL CDC::DeleteDC() {
+    m_pImpl = std::make_unique<DCImpl>();
+    StockObjects& stock = Stock();
+    SelectStock(m_pImpl->pen, stock.blackPen);
+    SelectStock(m_pImpl->brush, stock.whiteBrush);
+    SelectStock(m_pImpl->font, stock.systemFont);
+    return TRUE;
+}
+
+CPen* CDC::SelectObject(CPen* pPen) { return Select(m_pImpl->pen, pPen); }
+CBrush* CDC::SelectObject(CBrush* pBrush) { return Select(m_pImpl->brush, pBrush); }
+CFont* CDC::SelectObject(CFont* pFont) { return Select(m_pImpl->font, pFont); }
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    // Only a memory context has a bitmap to exchange.
+    return m_pImpl->bMemory ? Select(m_pImpl->bitmap, pBitmap) : nullptr;
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex) {
+    StockObjects& stock = Stock();
+    switch (nIndex) {
+        case NULL_PEN:
+            return Select<CPen>(m_pImpl->pen, &stock.nullPen);
+        case NULL_BRUSH:
+            return Select<CBrush>(m_pImpl->brush, &stock.nullBrush);
+        default:
+            return nullptr;
+    }
+}
+
+CPen* CDC::GetCurrentPen() const { return static_cast<CPen*>(m_pImpl->pen.pObject); }
+CBrush* CDC::GetCurrentBrush() const { return static_cast<CBrush*>(m_pImpl->brush.pObject); }
+CFont* CDC::GetCurrentFont() const { return static_cast<CFont*>(m_pImpl->font.pObject); }
+CBitmap* CDC::GetCurrentBitmap() const {
+    return static_cast<CBitmap*>(m_pImpl->bitmap.pObject);
+}
+
+COLORREF CDC::SetBkColor(COLORREF crColor) { return std::exchange(m_pImpl->crBk, crColor); }
+COLORREF CDC::GetBkColor() const { return m_pImpl->crBk; }
+COLORREF CDC::SetTextColor(COLORREF crColor) { return std::exchange(m_pImpl->crText, crColor); }
+COLORREF CDC::GetTextColor() const { return m_pImpl->crText; }
+int CDC::SetBkMode(int nBkMode) { return std::exchange(m_pImpl->nBkMode, nBkMode); }
+int CDC::GetBkMode() const { return m_pImpl->nBkMode; }
+int CDC::SetROP2(int nDrawMode) { return std::exchange(m_pImpl->nRop2, nDrawMode); }
+int CDC::GetROP2() const { return m_pImpl->nRop2; }
+
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
+    SDL_Surface* pSurface = m_pImpl->Target();
+    SDL_Rect clip;
+    if (x2 <= x1 || y2 <= y1 || !m_pImpl->ClipFor(nullptr, &clip)) {
+        return FALSE;
+    }
+    const auto* pBrush = DataOf<BrushData>(m_pImpl->brush);
+    if (pBrush != nullptr && !pBrush->bNull && x2 - x1 > 2 && y2 - y1 > 2) {
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2},
+                           pBrush->crColor, clip);
+    }
+    const auto* pPen = DataOf<PenData>(m_pImpl->pen);
+    if (pPen != nullptr && pPen->nStyle != PS_NULL) {
+        const int w = x2 - x1;
+        const int h = y2 - y1;
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y1, w, 1}, pPen->crColor, clip);
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y2 - 1, w, 1}, pPen->crColor, clip);
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y1, 1, h}, pPen->crColor, clip);
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x2 - 1, y1, 1, h}, pPen->crColor, clip);
+    }
+    return TRUE;
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF crColor) {
+    SDL_Rect clip;
+    if (m_pImpl->ClipFor(nullptr, &clip)) {
+        AfxFillSurfaceRect(m_pImpl->Target(), ToSdl(*lpRect), crColor, clip);
+    }
+}
+
+int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+    const auto* pFont = DataOf<FontData>(m_pImpl->font);
+    if (lpszString == nullptr || lpRect == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+        return 0;
+    }
+    TTF_Font* pTTF = pFont->pTTF;
+    const std::string str =
+        nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
+    const PrefixedText text = ResolvePrefixes(str, (nFormat & DT_NOPREFIX) == 0);
+    const int nHeight = TTF_FontHeight(pTTF);
+    const int nWidth = TextWidth(pTTF, text.strShown);
+
+    const RECT& rc = *lpRect;
+    int x = rc.left;
+    if ((nFormat & DT_CENTER) != 0) {
+        x = rc.left + (rc.right - rc.left - nWidth) / 2 - InkImbalance(pTTF, text.strShown) / 2;
+    } else if ((nFormat & DT_RIGHT) != 0) {
+        x = rc.right - nWidth;
+    }
+    int y = rc.top;
+    if ((nFormat & DT_VCENTER) != 0) {
+        y = rc.top + (rc.bottom - rc.top - nHeight) / 2;
+    } else if ((nFormat & DT_BOTTOM) != 0) {
+        y = rc.bottom - nHeight;
+    }
+
+    const SDL_Rect rcLimit = ToSdl(rc);
+    SDL_Rect clip;
+    if (text.strShown.empty() || !m_pImpl->ClipFor(&rcLimit, &clip)) {
+        return nHeight;
+    }
+    SDL_Surface* pSurface = m_pImpl->Target();
+    if (m_pImpl->nBkMode == OPAQUE) {
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x, y, nWidth, nHeight}, m_pImpl->crBk, clip);
+    }
+    const COLORREF cr = m_pImpl->crText;
+    const SDL_Color colour{GetRValue(cr), GetGValue(cr), GetBValue(cr), 255};
+    SDL_Surface* pInk = TTF_RenderUTF8_Blended(pTTF, text.strShown.c_str(), colour);
+    if (pInk != nullptr) {
+        SDL_Rect rcOld;
+        SDL_GetClipRect(pSurface, &rcOld);
+        SDL_SetClipRect(pSurface, &clip);
+        SDL_Rect rcDest{x, y, pInk->w, pInk->h};
+        SDL_BlitSurface(pInk, nullptr, pSurface, &rcDest);
+        SDL_SetClipRect(pSurface, &rcOld);
+        SDL_FreeSurface(pInk);
+    }
+    if (text.nUnderlineBegin != std::string::npos) {
+        const int nBefore = TextWidth(pTTF, text.strShown.substr(0, text.nUnderlineBegin));
+        const int nUnder = TextWidth(
+            pTTF, text.strShown.substr(text.nUnderlineBegin,
+                                       text.nUnderlineEnd - text.nUnderlineBegin));
+        AfxFillSurfaceRect(pSurface,
+                           SDL_Rect{x + nBefore, y + TTF_FontAscent(pTTF) + 1, nUnder, 1}, cr,
+                           clip);
+    }
+    return nHeight;
+}
+
+SIZE CDC::GetTextExtent(const char* lpszString, int nCount) const {
+    const auto* pFont = DataOf<FontData>(m_pImpl->font);
+    if (lpszString == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+        return SIZE{0, 0};
+    }
+    const std::string str =
+        nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
+    return SIZE{TextWidth(pFont->pTTF, str), TTF_FontHeight(pFont->pTTF)};
+}
+
+BOOL CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const {
+    const auto* pFont = DataOf<FontData>(m_pImpl->font);
+    if (pMetrics == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+        return FALSE;
+    }
+    TTF_Font* pTTF = pFont->pTTF;
+    pMetrics->tmHeight = TTF_FontHeight(pTTF);
+    pMetrics->tmAscent = TTF_FontAscent(pTTF);
+    pMetrics->tmDescent = -TTF_FontDescent(pTTF);
+    pMetrics->tmAveCharWidth = TextWidth(pTTF, "x");
+    return TRUE;
+}
+
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                 DWORD dwRop) {
+    SDL_Surface* pDest = m_pImpl->Target();
+    SDL_Surface* pSource = pSrcDC != nullptr ? pSrcDC->m_pImpl->Target() : nullptr;
+    SDL_Rect clip;
+    if (dwRop != SRCCOPY || pSource == nullptr || nWidth <= 0 || nHeight <= 0 ||
+        !m_pImpl->ClipFor(nullptr, &clip)) {
+        return FALSE;
+    }
+    SDL_Rect rcOld;
+    SDL_GetClipRect(pDest, &rcOld);
+    SDL_SetClipRect(pDest, &clip);
+    SDL_SetSurfaceBlendMode(pSource, SDL_BLENDMODE_NONE);
+    SDL_Rect rcSource{xSrc, ySrc, nWidth, nHeight};
+    SDL_Rect rcDest{x, y, nWidth, nHeight};
+    const int nResult = SDL_BlitSurface(pSource, &rcSource, pDest, &rcDest);
+    SDL_SetClipRect(pDest, &rcOld);
+    return nResult == 0;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    const SDL_Surface* pSurface = m_pImpl->Target();
+    if (pSurface == nullptr || x < 0 || y < 0 || x >= pSurface->w || y >= pSurface->h ||
+        pSurface->format->BytesPerPixel != 4) {
+        return CLR_INVALID;
+    }
+    const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch;
+    const Uint32 nPixel = reinterpret_cast<const Uint32*>(pRow)[x];
+    Uint8 r = 0, g = 0, b = 0;
+    SDL_GetRGB(nPixel, pSurface->format, &r, &g, &b);
+    return RGB(r, g, b);
+}
+
+BOOL CDC::SetPixel(int x, int y, COLORREF crColor) {
+    SDL_Rect clip;
+    if (!m_pImpl->ClipFor(nullptr, &clip)) {
+        return FALSE;
+    }
+    AfxFillSurfaceRect(m_pImpl->Target(), SDL_Rect{x, y, 1, 1}, crColor, clip);
+    return TRUE;
+}
+
+void CDC::SetClipRect(LPCRECT lpRect) {
+    m_pImpl->bClip = lpRect != nullptr;
+    if (lpRect != nullptr) {
+        m_pImpl->rcClip = ToSdl(*lpRect);
+    }
+}

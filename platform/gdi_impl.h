@@ -1,0 +1,73 @@
+// What lies behind the GDI object and device-context handles. Platform code only.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <memory>
+
+#include "platform/dc.h"
+#include "platform/gdi.h"
+
+struct GdiData {
+    virtual ~GdiData() = default;
+};
+
+struct PenData : GdiData {
+    PenData(int style, COLORREF cr) : nStyle(style), crColor(cr) {}
+    int nStyle;
+    COLORREF crColor;
+};
+
+struct BrushData : GdiData {
+    BrushData(bool bHollow, COLORREF cr) : bNull(bHollow), crColor(cr) {}
+    bool bNull;
+    COLORREF crColor;
+};
+
+// The face itself belongs to the font library's cache; it may be null when no font exists.
+struct FontData : GdiData {
+    explicit FontData(TTF_Font* pFace) : pTTF(pFace) {}
+    TTF_Font* pTTF;
+};
+
+struct BitmapData : GdiData {
+    explicit BitmapData(SDL_Surface* pSurf) : pSurface(pSurf) {}
+    ~BitmapData() override { SDL_FreeSurface(pSurface); }
+    SDL_Surface* pSurface;
+};
+
+// One selected object: the C++ object that SelectObject hands back, and its data, which the
+// context keeps alive while it is selected.
+struct Selection {
+    CGdiObject* pObject = nullptr;
+    std::shared_ptr<GdiData> pData;
+};
+
+struct DCImpl {
+    bool bMemory = false;
+    SDL_Surface* pAttached = nullptr;  // a window's surface, for a paint context
+    Selection pen;
+    Selection brush;
+    Selection font;
+    Selection bitmap;
+    COLORREF crBk = RGB(255, 255, 255);
+    COLORREF crText = RGB(0, 0, 0);
+    int nBkMode = OPAQUE;
+    int nRop2 = R2_COPYPEN;
+    bool bClip = false;
+    SDL_Rect rcClip{0, 0, 0, 0};
+
+    // The surface that drawing goes to, or null.
+    SDL_Surface* Target() const;
+    // The clip for an operation on the target: the context's clip within the surface,
+    // further limited to pLimit when given. Answers false when nothing is left.
+    bool ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const;
+};
+
+// Makes a context draw on a window's surface. The surface stays the window's.
+void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface);
+
+// Fills r with cr on the surface, within clip.
+void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
+                        const SDL_Rect& clip);

@@ -1,0 +1,50 @@
+// CRectPainter: the two drawing operations that every shape and label of the game goes
+// through, and the scope that lends a context a pen and a brush for one rectangle.
+#pragma once
+
+#include "platform/cstring.h"
+#include "platform/dc.h"
+#include "platform/gdi.h"
+
+// Selects a freshly made pen and brush into a context for one rectangle. On leaving it
+// puts the previous pen and brush back, releases its own, and leaves the context in plain
+// copy mode.
+class CPenBrushScope {
+public:
+    explicit CPenBrushScope(CDC* pDC) : m_pDC(pDC) {}
+    virtual ~CPenBrushScope();
+    CPenBrushScope(const CPenBrushScope&) = delete;
+    CPenBrushScope& operator=(const CPenBrushScope&) = delete;
+
+    CBrush* m_pOldBrush = nullptr;
+    CPen* m_pOldPen = nullptr;
+    CBrush m_brush;
+    CPen m_pen;
+    CDC* m_pDC;
+};
+
+class CSolidPenBrushScope : public CPenBrushScope {
+public:
+    using CPenBrushScope::CPenBrushScope;
+    ~CSolidPenBrushScope() override = default;
+};
+
+// Draws on a context that it does not own. Every call makes and releases its own pen, brush
+// or font.
+class CRectPainter {
+public:
+    // Where the game's Windows face is missing, the platform picks a Japanese-capable Gothic.
+    static constexpr const char* kLabelFace = "ＭＳ ゴシック";
+    static constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+
+    explicit CRectPainter(CDC* pDC) : m_pDC(pDC) {}
+    virtual ~CRectPainter() = default;
+
+    // rc outlined in crPen and filled with crBrush. Leaves the background colour black.
+    void FillRect(RECT rc, COLORREF crPen, COLORREF crBrush);
+    // One line of text, nPointSize tenths of a point high, centred in rc and clipped to it.
+    // Leaves the background mode transparent.
+    void DrawLabel(RECT rc, CString strText, int nPointSize, COLORREF crText);
+
+    CDC* m_pDC;
+};
