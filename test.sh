@@ -10,7 +10,12 @@ jobs=$(nproc)
 
 for preset in default asan tsan; do
   echo "=== ${preset} ==="
-  cmake --preset "$preset" >/dev/null
+  # run.sh configures the default build without tests; switch them back on.
+  options=(-DHOPLIN_BUILD_TESTS=ON)
+  if [ "$preset" = default ]; then
+    options+=(-DHOPLIN_BUILD_BENCHMARKS=ON)
+  fi
+  cmake --preset "$preset" "${options[@]}" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done

@@ -1,8 +1,8 @@
-// Resource and command IDs.
+// Resource and command IDs. IDOK and IDCANCEL come with the platform.
 #pragma once
 
-#define IDOK 1
-#define IDCANCEL 2
+#include "platform/messages.h"
+
 #define IDC_STOP 3
 #define IDD_ABOUTBOX 100
 #define IDS_ABOUTBOX 101

@@ -1,6 +1,9 @@
-// The application's resources: dialog templates and the string table.
+// The application's resources: dialog templates, icons and strings.
 #pragma once
 
 #include "platform/dialog_template.h"
 
 extern const DLGTEMPLATE g_dlgGame;
+
+// Hands every resource to the platform; done once, before any is used.
+void RegisterResources();

@@ -404,6 +404,22 @@ BOOL CDC::SetPixel(int x, int y, COLORREF crColor) {
     return TRUE;
 }
 
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
+    const ICONIMAGE* pImage = AfxFindIconImage(hIcon, GetSystemMetrics(SM_CXICON));
+    SDL_Rect clip;
+    if (pImage == nullptr || !m_pImpl->ClipFor(nullptr, &clip)) {
+        return FALSE;
+    }
+    SDL_Surface* pSurface = m_pImpl->Target();
+    for (int row = 0; row < pImage->cy; ++row) {
+        for (int col = 0; col < pImage->cx; ++col) {
+            AfxFillSurfaceRect(pSurface, SDL_Rect{x + col, y + row, 1, 1},
+                               AfxGetIconPixel(hIcon, *pImage, col, row), clip);
+        }
+    }
+    return TRUE;
+}
+
 void CDC::SetClipRect(LPCRECT lpRect) {
     m_pImpl->bClip = lpRect != nullptr;
     if (lpRect != nullptr) {

@@ -5,6 +5,7 @@
 
 #include "platform/cstring.h"
 #include "platform/gdi.h"
+#include "platform/icon.h"
 #include "platform/win_types.h"
 
 constexpr int TRANSPARENT = 1;
@@ -34,6 +35,8 @@ struct TEXTMETRIC {
 COLORREF GetSysColor(int nIndex);
 
 struct DCImpl;
+class CDC;
+using HDC = CDC*;
 
 // A memory context draws on the bitmap selected into it; a window's paint context draws on
 // the window. Drawing is clipped to the surface and to the context's clip rectangle.
@@ -93,6 +96,9 @@ public:
     // CLR_INVALID outside the surface.
     COLORREF GetPixel(int x, int y) const;
     BOOL SetPixel(int x, int y, COLORREF crColor);
+    // Draws the icon's image of the system icon size with its top-left corner at (x, y).
+    BOOL DrawIcon(int x, int y, HICON hIcon);
+    HDC GetSafeHdc() { return this; }
 
     // Limits all drawing to lpRect (null: the whole surface).
     void SetClipRect(LPCRECT lpRect);

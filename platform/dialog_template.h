@@ -42,6 +42,11 @@ struct DLGTEMPLATE {
     int nItems;
 };
 
+// The application's dialog templates, handed over once before any dialog is made.
+void AfxSetDialogTemplates(const DLGTEMPLATE* const* ppTemplates, int nCount);
+// Null when there is no template with that ID.
+const DLGTEMPLATE* AfxFindDialogTemplate(UINT nID);
+
 // The dialog font's base units, as Windows computes them: the average width of A-Z and a-z
 // (rounded half up) and the font's height. Falls back to the system font's usual units when
 // no font can be opened.

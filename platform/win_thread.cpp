@@ -8,10 +8,14 @@ std::atomic<double> g_dSleepScale{1.0};
 
 }  // namespace
 
-CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
-    : m_thread([this, pfnThreadProc, pParam] {
+CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                       std::function<void()> fnEnded)
+    : m_thread([this, pfnThreadProc, pParam, fnEnded = std::move(fnEnded)] {
           pfnThreadProc(pParam);
           m_bEnded.store(TRUE);
+          if (fnEnded) {
+              fnEnded();
+          }
       }) {}
 
 CWinThread::~CWinThread() { Join(); }
@@ -23,8 +27,9 @@ void CWinThread::Join() {
 }
 
 std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                                           int /*nPriority*/, UINT /*nStackSize*/) {
-    return std::make_unique<CWinThread>(pfnThreadProc, pParam);
+                                           int /*nPriority*/, UINT /*nStackSize*/,
+                                           std::function<void()> fnEnded) {
+    return std::make_unique<CWinThread>(pfnThreadProc, pParam, std::move(fnEnded));
 }
 
 void Sleep(DWORD dwMilliseconds) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -16,7 +17,9 @@ constexpr int THREAD_PRIORITY_NORMAL = 0;
 // that the thread uses can be destroyed under it.
 class CWinThread {
 public:
-    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    // fnEnded, if given, runs on the thread once the procedure has returned and the thread
+    // counts as ended.
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, std::function<void()> fnEnded);
     ~CWinThread();
     CWinThread(const CWinThread&) = delete;
     CWinThread& operator=(const CWinThread&) = delete;
@@ -33,10 +36,11 @@ private:
 
 // Begins pfnThreadProc(pParam) on a new thread at once. The priority and stack size are
 // accepted for the callers' sake; every thread runs at the normal priority with the default
-// stack.
+// stack. fnEnded is as for CWinThread.
 std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
                                            int nPriority = THREAD_PRIORITY_NORMAL,
-                                           UINT nStackSize = 0);
+                                           UINT nStackSize = 0,
+                                           std::function<void()> fnEnded = {});
 
 // Pauses the calling thread for at least dwMilliseconds, times the test scale.
 void Sleep(DWORD dwMilliseconds);

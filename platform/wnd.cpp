@@ -3,12 +3,17 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/messages.h"
+
 namespace {
 
 HWND NewHandle() {
     static std::atomic<std::uintptr_t> s_nNext{1};
     return reinterpret_cast<HWND>(s_nNext.fetch_add(1));
 }
+
+// The window with the keyboard focus inside the program. UI thread only.
+CWnd* g_pFocus = nullptr;
 
 }  // namespace
 
@@ -22,7 +27,8 @@ BOOL CWnd::CreateTopLevel(DWORD dwStyle, const RECT& rcClient) {
     return TRUE;
 }
 
-CWnd* CWnd::CreateControl(UINT nID, DWORD dwStyle, const RECT& rect) {
+CWnd* CWnd::CreateControl(UINT nID, DWORD dwStyle, const RECT& rect, const char* pszClass,
+                          const char* pszText) {
     if (GetSafeHwnd() == nullptr) {
         return nullptr;
     }
@@ -32,16 +38,27 @@ CWnd* CWnd::CreateControl(UINT nID, DWORD dwStyle, const RECT& rect) {
     pControl->m_nID = nID;
     pControl->m_dwStyle = dwStyle | WS_CHILD;
     pControl->m_rect = rect;
+    pControl->m_strClass = pszClass;
+    pControl->m_strText = pszText;
     m_controls.push_back(std::move(pControl));
     return m_controls.back().get();
 }
 
 void CWnd::DestroyWindow() {
+    if (g_pFocus == this) {
+        g_pFocus = nullptr;
+    }
     m_controls.clear();
+    m_pSystem.reset();
     std::lock_guard<std::mutex> lock(m_mutexUpdate);
     m_hWnd = nullptr;
     SetRectEmpty(&m_rcUpdate);
     m_bErase = FALSE;
+    m_posted.clear();
+}
+
+void CWnd::SetSystem(std::unique_ptr<WndSystem, WndSystemDeleter> pSystem) {
+    m_pSystem = std::move(pSystem);
 }
 
 HWND CWnd::GetSafeHwnd() const {
@@ -116,8 +133,22 @@ void CWnd::ScreenToClient(LPPOINT lpPoint) const {
     lpPoint->y -= ptOrigin.y;
 }
 
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
+void CWnd::Wake(bool bWake) {
+    if (!bWake) {
+        return;
+    }
     std::function<void()> fnWake;
+    {
+        std::lock_guard<std::mutex> lock(m_mutexUpdate);
+        fnWake = m_fnWake;
+    }
+    if (fnWake) {
+        fnWake();
+    }
+}
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
+    bool bWake = false;
     {
         std::lock_guard<std::mutex> lock(m_mutexUpdate);
         if (m_hWnd == nullptr) {
@@ -131,16 +162,16 @@ void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) {
         if (IsRectEmpty(&rcArea)) {
             return;
         }
-        const BOOL bWasEmpty = IsRectEmpty(&m_rcUpdate);
+        bWake = IsRectEmpty(&m_rcUpdate) != FALSE;
         UnionRect(&m_rcUpdate, &m_rcUpdate, &rcArea);
         m_bErase = m_bErase || bErase;
-        if (bWasEmpty) {
-            fnWake = m_fnWake;
-        }
     }
-    if (fnWake) {
-        fnWake();
-    }
+    Wake(bWake);
+}
+
+BOOL CWnd::HasUpdate() const {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    return !IsRectEmpty(&m_rcUpdate);
 }
 
 BOOL CWnd::TakeUpdate(LPRECT lpRect, BOOL* pbErase) {
@@ -152,7 +183,68 @@ BOOL CWnd::TakeUpdate(LPRECT lpRect, BOOL* pbErase) {
     return !IsRectEmpty(lpRect);
 }
 
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool bWake = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutexUpdate);
+        if (m_hWnd == nullptr) {
+            return FALSE;
+        }
+        if (message == WM_TIMER) {
+            for (const MSG& msg : m_posted) {
+                if (msg.message == WM_TIMER && msg.wParam == wParam) {
+                    return TRUE;
+                }
+            }
+        }
+        bWake = m_posted.empty();
+        m_posted.push_back(MSG{message, wParam, lParam});
+    }
+    Wake(bWake);
+    return TRUE;
+}
+
+BOOL CWnd::TakePostedMessage(MSG* pMsg) {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    if (m_posted.empty()) {
+        return FALSE;
+    }
+    *pMsg = m_posted.front();
+    m_posted.pop_front();
+    return TRUE;
+}
+
 void CWnd::SetWakeHook(std::function<void()> fnWake) {
     std::lock_guard<std::mutex> lock(m_mutexUpdate);
     m_fnWake = std::move(fnWake);
 }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return WindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const MSG msg{message, wParam, lParam};
+    const MSG* pOuterMsg = m_pCurrentMsg;
+    m_pCurrentMsg = &msg;
+    const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(message, LOWORD(wParam));
+    const LRESULT lResult = pEntry != nullptr ? pEntry->pfnDispatch(this, wParam, lParam)
+                                              : DefWindowProc(message, wParam, lParam);
+    m_pCurrentMsg = pOuterMsg;
+    return lResult;
+}
+
+LRESULT CWnd::Default() {
+    return m_pCurrentMsg != nullptr
+               ? DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam,
+                               m_pCurrentMsg->lParam)
+               : 0;
+}
+
+CWnd* CWnd::SetFocus() {
+    CWnd* pOld = g_pFocus;
+    g_pFocus = GetSafeHwnd() != nullptr ? this : pOld;
+    return pOld;
+}
+
+CWnd* CWnd::GetFocus() { return g_pFocus; }

@@ -1,29 +1,43 @@
-// CWnd: a window's identity, its child controls and its pending update area.
+// CWnd: a window's identity, child controls, messages and pending update area.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
 
+#include "platform/cstring.h"
+#include "platform/msg_map.h"
 #include "platform/win_types.h"
 
 struct HWND__;
 using HWND = HWND__*;
+struct WndSystem;
+// Closes the screen window behind a CWnd; defined with the screen windows.
+struct WndSystemDeleter {
+    void operator()(WndSystem* pSystem) const;
+};
 
 // Window styles the game's templates use.
 constexpr DWORD WS_CHILD = 0x40000000;
 constexpr DWORD WS_VISIBLE = 0x10000000;
 constexpr DWORD WS_DISABLED = 0x08000000;
 
-// A window has a handle from creation until it is destroyed. InvalidateRect may be called
-// from any thread: it adds to the pending update area, and when that area was empty it calls
-// the window's wake hook so that the UI thread comes to paint. Invalidations of a destroyed
-// window are ignored.
-class CWnd {
+struct MSG {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// A window has a handle from creation until it is destroyed. InvalidateRect and PostMessage
+// may be called from any thread: they add to the pending update area or the posted queue,
+// and when that was empty they call the window's wake hook so that the UI thread comes to
+// work. A destroyed window ignores both. Everything else is for the UI thread.
+class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
-    virtual ~CWnd();
+    ~CWnd() override;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
@@ -31,16 +45,22 @@ public:
     BOOL CreateTopLevel(DWORD dwStyle, const RECT& rcClient);
     // Creates a child control owned by this window. rect is in this window's client
     // coordinates. Answers the control, or null when this window has no handle.
-    CWnd* CreateControl(UINT nID, DWORD dwStyle, const RECT& rect);
-    // Takes the handle away from this window and its controls and drops pending updates.
+    CWnd* CreateControl(UINT nID, DWORD dwStyle, const RECT& rect, const char* pszClass = "",
+                        const char* pszText = "");
+    // Takes the handle away from this window and its controls, closes its screen window,
+    // stops its timers and drops whatever was pending.
     virtual void DestroyWindow();
 
     HWND GetSafeHwnd() const;
     CWnd* GetParent() const { return m_pParent; }
     UINT GetDlgCtrlID() const { return m_nID; }
     DWORD GetStyle() const { return m_dwStyle; }
+    const CString& GetClassName() const { return m_strClass; }
+    void SetWindowText(const char* pszText) { m_strText = pszText; }
+    const CString& GetWindowText() const { return m_strText; }
     // The child control with that ID, or null.
     CWnd* GetDlgItem(int nID) const;
+    const std::vector<std::unique_ptr<CWnd>>& GetControls() const { return m_controls; }
     // Answers nonzero when the window was disabled before.
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
@@ -56,31 +76,66 @@ public:
     void ScreenToClient(LPPOINT lpPoint) const;
 
     // Marks lpRect (client coordinates; null for the whole client area) for repainting.
-    // Thread-safe.
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
     void Invalidate(BOOL bErase = TRUE) { InvalidateRect(nullptr, bErase); }
+    BOOL HasUpdate() const;
     // Reads and clears the pending update area; answers FALSE when nothing is pending.
     BOOL TakeUpdate(LPRECT lpRect, BOOL* pbErase);
-    // Called, on the invalidating thread and without any lock held, whenever the pending
-    // update area stops being empty.
+    // Queues a message for the UI thread. A WM_TIMER already waiting for the same timer is
+    // not queued twice. Answers FALSE for a destroyed window.
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Takes the oldest posted message; FALSE when there is none.
+    BOOL TakePostedMessage(MSG* pMsg);
+    // Called, on the calling thread and without any lock held, whenever the update area or
+    // the posted queue stops being empty.
     void SetWakeHook(std::function<void()> fnWake);
+
+    // Handles a message at once, on the UI thread.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The current message's default processing.
+    LRESULT Default();
+
+    // Timers post WM_TIMER with their ID; they never busy-poll. A window needs a screen
+    // window for timers.
+    UINT SetTimer(UINT nIDEvent, UINT nElapse, void* lpfnTimer);
+    BOOL KillTimer(UINT nIDEvent);
+    // Keyboard focus inside the program. It never takes the focus from other programs.
+    CWnd* SetFocus();
+    static CWnd* GetFocus();
+    virtual BOOL IsIconic() const;
+
+    // The screen window behind a top-level window; platform code only.
+    WndSystem* System() const { return m_pSystem.get(); }
+    void SetSystem(std::unique_ptr<WndSystem, WndSystemDeleter> pSystem);
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static RECT ClientArea(const RECT& rect);
+    // Calls the wake hook if bWake; the lock must not be held.
+    void Wake(bool bWake);
 
     HWND m_hWnd = nullptr;
     CWnd* m_pParent = nullptr;
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
+    CString m_strClass;
+    CString m_strText;
     std::vector<std::unique_ptr<CWnd>> m_controls;
+    std::unique_ptr<WndSystem, WndSystemDeleter> m_pSystem;
+    // The message being handled, for Default.
+    const MSG* m_pCurrentMsg = nullptr;
 
-    // Guards what InvalidateRect reads and writes: the handle, the rectangle, the update area
-    // and the hook.
+    // Guards what other threads reach: the handle, the rectangle, the update area, the
+    // posted queue and the hook.
     mutable std::mutex m_mutexUpdate;
     // A top-level window's client area in screen coordinates; a control's rectangle in
     // its parent's client coordinates.
     RECT m_rect{0, 0, 0, 0};
     RECT m_rcUpdate{0, 0, 0, 0};
     BOOL m_bErase = FALSE;
+    std::deque<MSG> m_posted;
     std::function<void()> m_fnWake;
 };

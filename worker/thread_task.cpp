@@ -19,7 +19,12 @@ void CThreadTask::Start() {
         return;
     }
     Reset();
-    m_pThread = AfxBeginThread(ThreadProc, this, THREAD_PRIORITY_NORMAL, 0);
+    CWnd* pOwner = m_pOwner;
+    m_pThread = AfxBeginThread(ThreadProc, this, THREAD_PRIORITY_NORMAL, 0, [pOwner] {
+        if (pOwner != nullptr) {
+            pOwner->PostMessage(WM_TASKENDED, 0, 0);
+        }
+    });
 }
 
 UINT CThreadTask::ThreadProc(LPVOID pParam) {

@@ -18,7 +18,8 @@ struct Repaint {
 };
 
 // Each invalidation wakes the window; the wake hook takes the pending area at once, so that
-// every request is seen on its own. fnOnRepaint runs on the invalidating thread.
+// every request is seen on its own. fnOnRepaint runs on the invalidating thread. Posted
+// messages stay queued, which keeps the window from being woken for later ones.
 class CRecordingWnd : public CWnd {
 public:
     explicit CRecordingWnd(const RECT& rcClient) {
@@ -45,7 +46,9 @@ public:
 private:
     void Record() {
         Repaint repaint{};
-        TakeUpdate(&repaint.rc, &repaint.bErase);
+        if (!TakeUpdate(&repaint.rc, &repaint.bErase)) {
+            return;  // a posted message, not a repaint
+        }
         repaint.when = std::chrono::steady_clock::now();
         std::function<void(const Repaint&)> fn;
         {

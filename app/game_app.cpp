@@ -1,0 +1,19 @@
+#include "app/game_app.h"
+
+#include "app/game_dlg.h"
+#include "app/resources.h"
+
+BEGIN_MESSAGE_MAP(CGameApp, CWinApp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CGameApp::CGameApp() { RegisterResources(); }
+
+BOOL CGameApp::InitInstance() {
+    CGameDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    // The program ends with the dialog, without a message loop of its own.
+    return FALSE;
+}

@@ -1,0 +1,155 @@
+#include "app/game_dlg.h"
+
+#include "app/resource.h"
+#include "platform/paint_dc.h"
+
+BEGIN_MESSAGE_MAP(CGameDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_QUERYDRAGICON()
+ON_WM_TIMER()
+ON_COMMAND(IDCANCEL, OnStart)
+ON_COMMAND(IDC_STOP, OnStop)
+ON_WM_LBUTTONDBLCLK()
+ON_WM_PAINT()
+ON_WM_LBUTTONUP()
+ON_WM_CLOSE()
+ON_MESSAGE(WM_TASKENDED, OnTaskEnded)
+END_MESSAGE_MAP()
+
+CRect GetControlRect(CWnd* pDialog, int nID) {
+    const CWnd* pControl = pDialog->GetDlgItem(nID);
+    CRect rc;
+    if (pControl != nullptr) {
+        pControl->GetWindowRect(&rc);
+        pDialog->ScreenToClient(&rc);
+    }
+    return rc;
+}
+
+CGameDlg::CGameDlg(CWnd* pParent) : CDialog(IDD_GAME_DIALOG, pParent) {
+    m_hIcon = LoadIcon(IDR_MAINFRAME);
+}
+
+BOOL CGameDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_task.SetOwner(this);
+    m_task.m_pField = &m_field;
+
+    const CRect rcBoard = GetControlRect(this, IDC_BOARD);
+    m_field.m_world.yFrom = 0;
+    m_field.m_world.yTo = kWorldHeight;
+    m_field.m_world.xFrom = 0;
+    m_field.m_world.xTo = kWorldWidth;
+    m_field.m_screen.yFrom = rcBoard.top;
+    m_field.m_screen.yTo = rcBoard.bottom;
+    m_field.m_screen.xFrom = rcBoard.left;
+    m_field.m_screen.xTo = rcBoard.right;
+    m_field.m_nGoal = kGoalDistance;
+    m_field.ClearObstacles();
+    m_field.SetBoardRect(rcBoard);
+    m_field.m_rcTitle = GetControlRect(this, IDC_TITLE);
+    m_field.SetTitle(kTitleText);
+    m_field.m_rcStart = GetControlRect(this, IDCANCEL);
+    m_field.m_rcStop = GetControlRect(this, IDC_STOP);
+    m_field.m_rcExit = GetControlRect(this, IDOK);
+
+    SetTimer(kControlsTimer, kControlsTimerMs, nullptr);
+    SetTimer(kFocusTimer, kFocusTimerMs, nullptr);
+    return TRUE;
+}
+
+void CGameDlg::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) { Default(); }
+
+HCURSOR CGameDlg::OnQueryDragIcon() { return m_hIcon; }
+
+void CGameDlg::OnTimer(UINT nIDEvent) {
+    if (nIDEvent == kControlsTimer) {
+        m_task.UpdateControls();
+    } else if (nIDEvent == kFocusTimer) {
+        SetFocus();
+    }
+    Default();
+}
+
+void CGameDlg::OnStart() { RequestStart(PendingStart::kCommand); }
+
+void CGameDlg::OnStop() {
+    m_pendingStart = PendingStart::kNone;
+    m_task.Abort();
+}
+
+void CGameDlg::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
+    m_field.Jump();
+    Default();
+}
+
+void CGameDlg::OnPaint() {
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+        const int cxIcon = GetSystemMetrics(SM_CXICON);
+        const int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        const int x = (rect.Width() - cxIcon + 1) / 2;
+        const int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+        return;
+    }
+    CPaintDC dc(this);
+    m_field.Paint(&dc, m_task.GetStatus());
+    Default();
+}
+
+void CGameDlg::OnLButtonUp(UINT /*nFlags*/, CPoint point) {
+    if (m_field.m_nMode == CFieldView::kModeTitle) {
+        if (m_field.HitStart(point)) {
+            RequestStart(PendingStart::kArea);
+        } else if (m_field.HitExit(point)) {
+            OnOK();
+        }
+    } else if (m_field.m_nMode == CFieldView::kModePlaying) {
+        if (m_field.HitStop(point)) {
+            m_pendingStart = PendingStart::kNone;
+            m_field.m_nMode = CFieldView::kModeTitle;
+            InvalidateRect(nullptr, TRUE);
+            m_task.Abort();
+        }
+    }
+    Default();
+}
+
+// The dialog's own close handling would send IDCANCEL, which here is the Start command;
+// closing the window ends the program instead, as the Exit area does.
+void CGameDlg::OnClose() { OnOK(); }
+
+LRESULT CGameDlg::OnTaskEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    const PendingStart kind = m_pendingStart;
+    if (kind != PendingStart::kNone && !m_task.IsBusy()) {
+        m_pendingStart = PendingStart::kNone;
+        CarryOutStart(kind);
+    }
+    return 0;
+}
+
+void CGameDlg::RequestStart(PendingStart kind) {
+    if (m_task.IsBusy()) {
+        if (m_pendingStart == PendingStart::kNone) {
+            m_pendingStart = kind;
+        }
+        return;
+    }
+    CarryOutStart(kind);
+}
+
+void CGameDlg::CarryOutStart(PendingStart kind) {
+    if (kind == PendingStart::kArea) {
+        m_field.m_nMode = CFieldView::kModePlaying;
+        InvalidateRect(nullptr, TRUE);
+    }
+    m_task.Start();
+}

@@ -1,0 +1,56 @@
+// CGameDlg: the main window. It lays the board out from its template, turns clicks into
+// game actions, runs the timers and paints the field.
+#pragma once
+
+#include "platform/dialog.h"
+#include "platform/icon.h"
+#include "render/game_field.h"
+#include "worker/game_task.h"
+
+// The window rectangle of the dialog's control nID in the dialog's client coordinates;
+// empty when there is no such control.
+CRect GetControlRect(CWnd* pDialog, int nID);
+
+class CGameDlg : public CDialog {
+public:
+    static constexpr UINT kControlsTimer = 0;
+    static constexpr UINT kControlsTimerMs = 200;
+    static constexpr UINT kFocusTimer = 1;
+    static constexpr UINT kFocusTimerMs = 1000;
+    static constexpr int kWorldWidth = 500;
+    static constexpr int kWorldHeight = 100;
+    static constexpr int kGoalDistance = 500;
+    static constexpr const char* kTitleText = "ぽよるん";
+
+    explicit CGameDlg(CWnd* pParent = nullptr);
+    ~CGameDlg() override = default;
+
+    BOOL OnInitDialog() override;
+
+protected:
+    // A Start that had to wait for the previous worker to end, and which kind it was.
+    enum class PendingStart { kNone, kArea, kCommand };
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    HCURSOR OnQueryDragIcon();
+    void OnTimer(UINT nIDEvent);
+    void OnStart();
+    void OnStop();
+    void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnPaint();
+    void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnClose();
+    LRESULT OnTaskEnded(WPARAM wParam, LPARAM lParam);
+
+    // Carries out a Start of the given kind, or holds it back while the previous worker is
+    // still ending. A second Start while one is held back adds nothing.
+    void RequestStart(PendingStart kind);
+    void CarryOutStart(PendingStart kind);
+
+    HICON m_hIcon;
+    CGameField m_field;
+    CGameTask m_task;
+    PendingStart m_pendingStart = PendingStart::kNone;
+
+    DECLARE_MESSAGE_MAP()
+};

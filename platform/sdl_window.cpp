@@ -1,0 +1,456 @@
+// Screen windows on SDL2: creation, the message loop, timers and the window's default
+// message processing.
+#include "platform/sdl_window.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/dc.h"
+#include "platform/gdi_impl.h"
+#include "platform/icon.h"
+#include "platform/message_loop.h"
+#include "platform/messages.h"
+#include "platform/paint_dc.h"
+
+namespace {
+
+constexpr const char* kWindowClass = "org.hoplin.Hoplin";
+
+// The displays a window can open on, in the order they are tried.
+struct DisplayKind {
+    const char* pszVariable;
+    const char* pszDriver;
+};
+constexpr DisplayKind kDisplays[] = {{"DISPLAY", "x11"}, {"WAYLAND_DISPLAY", "wayland"}};
+
+bool IsSet(const char* pszVariable) {
+    const char* pszValue = std::getenv(pszVariable);
+    return pszValue != nullptr && *pszValue != '\0';
+}
+
+// Wakes SDL_WaitEvent when a window gets work from another thread.
+Uint32 g_nWakeEvent = static_cast<Uint32>(-1);
+
+// Top-level windows with a screen window. The mutex guards the handle map, which timer
+// callbacks read on SDL's timer thread; the list is the UI thread's, in creation order.
+std::mutex g_mutexWindows;
+std::map<HWND, CWnd*> g_windowsByHandle;
+std::vector<CWnd*> g_windows;
+
+// A timer callback may still be running when its timer is removed, so what it reads is
+// never freed while SDL runs.
+struct TimerSlot {
+    HWND hWnd;
+    UINT nIDEvent;
+};
+std::deque<TimerSlot> g_timerSlots;
+
+CWnd* FindByWindowID(Uint32 nWindowID) {
+    for (CWnd* pWnd : g_windows) {
+        if (pWnd->System()->nWindowID == nWindowID) {
+            return pWnd;
+        }
+    }
+    return nullptr;
+}
+
+bool IsAlive(CWnd* pWnd) {
+    for (CWnd* pLive : g_windows) {
+        if (pLive == pWnd) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Uint32 OnTimer(Uint32 nInterval, void* pParam) {
+    const auto* pSlot = static_cast<const TimerSlot*>(pParam);
+    std::lock_guard<std::mutex> lock(g_mutexWindows);
+    const auto it = g_windowsByHandle.find(pSlot->hWnd);
+    if (it != g_windowsByHandle.end()) {
+        it->second->PostMessage(WM_TIMER, pSlot->nIDEvent, 0);
+    }
+    return nInterval;
+}
+
+void PushWake() {
+    SDL_Event event{};
+    event.type = g_nWakeEvent;
+    SDL_PushEvent(&event);
+}
+
+SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image) {
+    SDL_Surface* pSurface =
+        SDL_CreateRGBSurfaceWithFormat(0, image.cx, image.cy, 32, SDL_PIXELFORMAT_XRGB8888);
+    if (pSurface == nullptr) {
+        return nullptr;
+    }
+    for (int y = 0; y < image.cy; ++y) {
+        for (int x = 0; x < image.cx; ++x) {
+            const COLORREF cr = AfxGetIconPixel(hIcon, image, x, y);
+            SDL_Rect pixel{x, y, 1, 1};
+            SDL_FillRect(pSurface, &pixel,
+                         SDL_MapRGB(pSurface->format, GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+        }
+    }
+    return pSurface;
+}
+
+// With HOPLIN_TRACE_FRAMES set, every frame put on screen is logged on stderr with the
+// monotonic clock's time, for measuring the program from outside.
+void TraceFrame() {
+    static const bool s_bTrace = IsSet("HOPLIN_TRACE_FRAMES");
+    if (s_bTrace) {
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        std::fprintf(stderr, "hoplin-trace: frame %.6f\n",
+                     std::chrono::duration<double>(now).count());
+    }
+}
+
+UINT MouseFlags(Uint32 nButtons) { return (nButtons & SDL_BUTTON_LMASK) != 0 ? MK_LBUTTON : 0; }
+
+void DispatchEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT: {
+            CWnd* pWnd = FindByWindowID(event.window.windowID);
+            if (pWnd == nullptr) {
+                return;
+            }
+            SDL_Window* pWindow = pWnd->System()->pWindow;
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    if (pWnd->IsWindowEnabled()) {
+                        pWnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                    }
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    // The surface still holds the last frame; showing it again is enough.
+                    SDL_UpdateWindowSurface(pWindow);
+                    break;
+                case SDL_WINDOWEVENT_MOVED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED: {
+                    int x = 0, y = 0, cx = 0, cy = 0;
+                    SDL_GetWindowPosition(pWindow, &x, &y);
+                    SDL_GetWindowSize(pWindow, &cx, &cy);
+                    RECT rcOld;
+                    pWnd->GetClientRect(&rcOld);
+                    pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
+                    if (rcOld.right != cx || rcOld.bottom != cy) {
+                        pWnd->Invalidate(TRUE);
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+            return;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            CWnd* pWnd = FindByWindowID(event.button.windowID);
+            if (pWnd == nullptr || !pWnd->IsWindowEnabled()) {
+                return;
+            }
+            const LPARAM lParam = MAKELPARAM(event.button.x, event.button.y);
+            const UINT nFlags = MouseFlags(SDL_GetMouseState(nullptr, nullptr));
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                if (event.type == SDL_MOUSEBUTTONUP) {
+                    pWnd->SendMessage(WM_LBUTTONUP, nFlags, lParam);
+                } else {
+                    // An even click count is the second click of a double-click.
+                    const bool bDouble = event.button.clicks % 2 == 0;
+                    pWnd->SendMessage(bDouble ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, nFlags, lParam);
+                }
+            } else if (event.button.button == SDL_BUTTON_RIGHT && event.type == SDL_MOUSEBUTTONUP) {
+                pWnd->SendMessage(WM_RBUTTONUP, nFlags, lParam);
+            }
+            return;
+        }
+        case SDL_KEYDOWN: {
+            CWnd* pWnd = FindByWindowID(event.key.windowID);
+            if (pWnd == nullptr || !pWnd->IsWindowEnabled()) {
+                return;
+            }
+            const bool bAlt = (event.key.keysym.mod & KMOD_ALT) != 0;
+            UINT nKey = 0;
+            switch (event.key.keysym.sym) {
+                case SDLK_RETURN:
+                case SDLK_KP_ENTER:
+                    nKey = VK_RETURN;
+                    break;
+                case SDLK_ESCAPE:
+                    nKey = VK_ESCAPE;
+                    break;
+                case SDLK_SPACE:
+                    nKey = VK_SPACE;
+                    break;
+                case SDLK_UP:
+                    nKey = VK_UP;
+                    break;
+                case SDLK_DOWN:
+                    nKey = VK_DOWN;
+                    break;
+                case SDLK_F4:
+                    nKey = VK_F4;
+                    break;
+                default:
+                    // Letters and digits carry their own code, as Windows' virtual keys do.
+                    if (event.key.keysym.sym >= SDLK_a && event.key.keysym.sym <= SDLK_z) {
+                        nKey = static_cast<UINT>('A' + (event.key.keysym.sym - SDLK_a));
+                    } else if (event.key.keysym.sym >= SDLK_0 && event.key.keysym.sym <= SDLK_9) {
+                        nKey = static_cast<UINT>(event.key.keysym.sym);
+                    }
+                    break;
+            }
+            if (nKey != 0) {
+                pWnd->SendMessage(bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, nKey, 0);
+            }
+            return;
+        }
+        case SDL_QUIT: {
+            // A request to end the program (a signal, say): close every window, newest first.
+            const std::vector<CWnd*> windows(g_windows.rbegin(), g_windows.rend());
+            for (CWnd* pWnd : windows) {
+                if (IsAlive(pWnd)) {
+                    pWnd->SendMessage(WM_CLOSE, 0, 0);
+                }
+            }
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+// Posted messages first, then paints, for every window that is still there.
+void DeliverPending() {
+    const std::vector<CWnd*> windows = g_windows;
+    for (CWnd* pWnd : windows) {
+        MSG msg;
+        while (IsAlive(pWnd) && pWnd->TakePostedMessage(&msg)) {
+            pWnd->SendMessage(msg.message, msg.wParam, msg.lParam);
+        }
+    }
+    for (CWnd* pWnd : windows) {
+        if (IsAlive(pWnd) && pWnd->HasUpdate()) {
+            pWnd->SendMessage(WM_PAINT, 0, 0);
+        }
+    }
+}
+
+}  // namespace
+
+void WndSystemDeleter::operator()(WndSystem* pSystem) const {
+    {
+        std::lock_guard<std::mutex> lock(g_mutexWindows);
+        g_windowsByHandle.erase(pSystem->hWnd);
+    }
+    for (auto& timer : pSystem->timers) {
+        SDL_RemoveTimer(timer.second);
+    }
+    for (auto it = g_windows.begin(); it != g_windows.end(); ++it) {
+        if ((*it)->System() == pSystem) {
+            g_windows.erase(it);
+            break;
+        }
+    }
+    // Hidden first, so that the window is gone from the screen at once.
+    SDL_HideWindow(pSystem->pWindow);
+    SDL_DestroyWindow(pSystem->pWindow);
+    delete pSystem;
+}
+
+BOOL AfxInitPlatform(const char* pszAppName) {
+    // The desktop file's StartupWMClass and the Wayland app id both name this class.
+    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 1);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 1);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Hoplin");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    std::string strDisplays;
+    if (!IsSet("SDL_VIDEODRIVER")) {
+        // Only a real display will do. Left to itself SDL would fall back to drivers that
+        // show nothing, and a game nobody can see is worse than a clear error.
+        std::string strDrivers;
+        for (const auto& display : kDisplays) {
+            if (IsSet(display.pszVariable)) {
+                strDrivers += (strDrivers.empty() ? "" : ",") + std::string(display.pszDriver);
+                strDisplays += std::string(strDisplays.empty() ? "" : ", ") + display.pszVariable +
+                               "=" + std::getenv(display.pszVariable);
+            }
+        }
+        if (strDrivers.empty()) {
+            SDL_SetError("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+            AfxReportWindowError(pszAppName);
+            return FALSE;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, strDrivers.c_str());
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+        if (!strDisplays.empty()) {
+            SDL_SetError("%s (%s)", std::string(SDL_GetError()).c_str(), strDisplays.c_str());
+        }
+        AfxReportWindowError(pszAppName);
+        return FALSE;
+    }
+    g_nWakeEvent = SDL_RegisterEvents(1);
+    return TRUE;
+}
+
+void AfxTermPlatform() { SDL_Quit(); }
+
+void AfxReportWindowError(const char* pszAppName) {
+    std::fprintf(stderr, "%s: cannot open a window: %s\n", pszAppName, SDL_GetError());
+}
+
+void AfxPumpMessages(BOOL bWait) {
+    SDL_Event event;
+    if (bWait && SDL_WaitEvent(&event) != 0) {
+        DispatchEvent(event);
+    }
+    while (SDL_PollEvent(&event) != 0) {
+        DispatchEvent(event);
+    }
+    DeliverPending();
+}
+
+BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient) {
+    SDL_Window* pWindow =
+        SDL_CreateWindow(pszCaption, rcClient.left, rcClient.top, rcClient.right - rcClient.left,
+                         rcClient.bottom - rcClient.top, SDL_WINDOW_HIDDEN);
+    if (pWindow == nullptr) {
+        return FALSE;
+    }
+    std::unique_ptr<WndSystem, WndSystemDeleter> pSystem(new WndSystem);
+    pSystem->pWindow = pWindow;
+    pSystem->nWindowID = SDL_GetWindowID(pWindow);
+    pSystem->hWnd = pWnd->GetSafeHwnd();
+    int x = 0, y = 0, cx = 0, cy = 0;
+    SDL_GetWindowPosition(pWindow, &x, &y);
+    SDL_GetWindowSize(pWindow, &cx, &cy);
+    pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
+    {
+        std::lock_guard<std::mutex> lock(g_mutexWindows);
+        g_windowsByHandle[pSystem->hWnd] = pWnd;
+    }
+    g_windows.push_back(pWnd);
+    pWnd->SetSystem(std::move(pSystem));
+    pWnd->SetWakeHook(PushWake);
+    return TRUE;
+}
+
+void AfxShowScreenWindow(CWnd* pWnd) {
+    if (pWnd->System() != nullptr) {
+        SDL_ShowWindow(pWnd->System()->pWindow);
+        pWnd->Invalidate(TRUE);
+    }
+}
+
+UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse, void* /*lpfnTimer*/) {
+    if (m_pSystem == nullptr || nElapse == 0) {
+        return 0;
+    }
+    KillTimer(nIDEvent);
+    g_timerSlots.push_back(TimerSlot{m_pSystem->hWnd, nIDEvent});
+    const SDL_TimerID nTimer = SDL_AddTimer(nElapse, OnTimer, &g_timerSlots.back());
+    if (nTimer == 0) {
+        return 0;
+    }
+    m_pSystem->timers[nIDEvent] = nTimer;
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT nIDEvent) {
+    if (m_pSystem == nullptr) {
+        return FALSE;
+    }
+    const auto it = m_pSystem->timers.find(nIDEvent);
+    if (it == m_pSystem->timers.end()) {
+        return FALSE;
+    }
+    SDL_RemoveTimer(it->second);
+    m_pSystem->timers.erase(it);
+    return TRUE;
+}
+
+BOOL CWnd::IsIconic() const {
+    return m_pSystem != nullptr &&
+           (SDL_GetWindowFlags(m_pSystem->pWindow) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+        case WM_ICONERASEBKGND: {
+            auto* pDC = reinterpret_cast<CDC*>(wParam);
+            RECT rcClient;
+            GetClientRect(&rcClient);
+            pDC->FillSolidRect(&rcClient, GetSysColor(COLOR_BTNFACE));
+            return 1;
+        }
+        case WM_PAINT: {
+            CPaintDC dc(this);
+            return 0;
+        }
+        case WM_SETICON: {
+            // SDL keeps one icon per window; the big image wins over the small one.
+            const auto hIcon = reinterpret_cast<HICON>(lParam);
+            const bool bBig = wParam == ICON_BIG;
+            if (m_pSystem == nullptr || (m_pSystem->bBigIcon && !bBig)) {
+                return 0;
+            }
+            const ICONIMAGE* pImage =
+                AfxFindIconImage(hIcon, GetSystemMetrics(bBig ? SM_CXICON : SM_CXSMICON));
+            SDL_Surface* pSurface = pImage != nullptr ? MakeIconSurface(hIcon, *pImage) : nullptr;
+            if (pSurface != nullptr) {
+                SDL_SetWindowIcon(m_pSystem->pWindow, pSurface);
+                SDL_FreeSurface(pSurface);
+                m_pSystem->bBigIcon = m_pSystem->bBigIcon || bBig;
+            }
+            return 0;
+        }
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_CLOSE) {
+                SendMessage(WM_CLOSE, 0, 0);
+            }
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_F4) {
+                SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+            }
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow();
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd) {
+    BOOL bErase = FALSE;
+    if (!pWnd->TakeUpdate(&m_rcPaint, &bErase) || pWnd->System() == nullptr) {
+        SetRectEmpty(&m_rcPaint);
+        return;
+    }
+    AfxAttachSurface(*this, SDL_GetWindowSurface(pWnd->System()->pWindow));
+    SetClipRect(&m_rcPaint);
+    if (bErase) {
+        pWnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetSafeHdc()), 0);
+    }
+}
+
+CPaintDC::~CPaintDC() {
+    if (!IsRectEmpty(&m_rcPaint) && m_pWnd->System() != nullptr) {
+        const SDL_Rect rc{m_rcPaint.left, m_rcPaint.top, m_rcPaint.right - m_rcPaint.left,
+                          m_rcPaint.bottom - m_rcPaint.top};
+        SDL_UpdateWindowSurfaceRects(m_pWnd->System()->pWindow, &rc, 1);
+        TraceFrame();
+    }
+}
