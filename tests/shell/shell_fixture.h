@@ -1,0 +1,52 @@
+// Runs the real dialogs on SDL's dummy video driver and drives them with messages.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "app/resources.h"
+#include "platform/message_loop.h"
+#include "platform/win_thread.h"
+
+namespace testing_shell {
+
+// Starts the platform once for the whole test program.
+class CPlatformEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        RegisterResources();
+        ASSERT_TRUE(AfxInitPlatform("hoplin-shell-tests"));
+    }
+    void TearDown() override { AfxTermPlatform(); }
+};
+
+// Delivers messages until fnDone holds or the time is up; answers whether it held.
+inline bool PumpUntil(const std::function<bool()>& fnDone,
+                      std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!fnDone()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        AfxPumpMessages(FALSE);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// Delivers whatever is waiting, and keeps doing so for a while.
+inline void PumpFor(std::chrono::milliseconds duration) {
+    PumpUntil([] { return false; }, duration);
+}
+
+// Game pauses at a hundredth of their length, for tests that play games out.
+class CFastSleep {
+public:
+    explicit CFastSleep(double dScale = 0.01) { AfxSetSleepScaleForTesting(dScale); }
+    ~CFastSleep() { AfxSetSleepScaleForTesting(1.0); }
+};
+
+}  // namespace testing_shell

@@ -1,0 +1,339 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "app/game_app.h"
+#include "app/game_dlg.h"
+#include "app/resource.h"
+#include "platform/sdl_window.h"
+#include "shell_fixture.h"
+
+using testing_shell::CFastSleep;
+using testing_shell::PumpFor;
+using testing_shell::PumpUntil;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The real main dialog, with its state open to the tests and a record of what reaches the
+// window's default processing.
+class CTestGameDlg : public CGameDlg {
+public:
+    ~CTestGameDlg() override = default;
+
+    CGameField& Field() { return m_field; }
+    CGameTask& Task() { return m_task; }
+    HICON Icon() const { return m_hIcon; }
+    bool IsStartPending() const { return m_pendingStart != PendingStart::kNone; }
+
+    BOOL IsIconic() const override { return m_bIconic || CGameDlg::IsIconic(); }
+    BOOL m_bIconic = FALSE;
+
+    std::map<UINT, int> m_defaults;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        ++m_defaults[message];
+        return CGameDlg::DefWindowProc(message, wParam, lParam);
+    }
+};
+
+class GameDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dlg.Create());
+        PumpFor(20ms);
+    }
+
+    void Release(POINT pt) { m_dlg.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y)); }
+    int Mode() { return m_dlg.Field().m_nMode; }
+
+    // Leaves the dialog with no worker, so that each test ends promptly.
+    void StopAndWait() {
+        m_dlg.Task().Abort();
+        m_dlg.Task().Wait();
+    }
+
+    CTestGameDlg m_dlg;
+};
+
+TEST_F(GameDlgTest, TheLayoutComesFromTheTemplatesControls) {
+    CGameField& field = m_dlg.Field();
+    EXPECT_FALSE(IsRectEmpty(&field.m_rcBoard));
+    EXPECT_EQ(field.m_rcStart, GetControlRect(&m_dlg, IDCANCEL));
+    EXPECT_EQ(field.m_rcExit, GetControlRect(&m_dlg, IDOK));
+    EXPECT_EQ(field.m_rcStop, GetControlRect(&m_dlg, IDC_STOP));
+    EXPECT_EQ(field.m_rcTitle, GetControlRect(&m_dlg, IDC_TITLE));
+    EXPECT_TRUE(IsRectEmpty(&field.m_rcRead));
+    EXPECT_EQ(field.m_screen.xFrom, field.m_rcBoard.left);
+    EXPECT_EQ(field.m_screen.yTo, field.m_rcBoard.bottom);
+    EXPECT_EQ(field.m_world.xTo, 500);
+    EXPECT_EQ(field.m_world.yTo, 100);
+    EXPECT_EQ(field.m_nGoal, 500);
+    EXPECT_EQ(field.m_strTitle, "ぽよるん");
+    EXPECT_TRUE(GetControlRect(&m_dlg, 4242).IsRectEmpty());
+    for (int nID : {IDC_TITLE, IDCANCEL, IDOK, IDC_STOP, IDC_BOARD}) {
+        const CWnd* pControl = m_dlg.GetDlgItem(nID);
+        ASSERT_NE(pControl, nullptr);
+        EXPECT_FALSE(pControl->IsWindowEnabled());
+        EXPECT_EQ(pControl->GetStyle() & WS_VISIBLE, 0u);
+    }
+}
+
+TEST_F(GameDlgTest, OnTheTitleScreenOnlyTheStartAndExitAreasAct) {
+    const CGameField& field = m_dlg.Field();
+    const RECT& start = field.m_rcStart;
+    const RECT& exit = field.m_rcExit;
+    const RECT& stop = field.m_rcStop;
+    // The right and bottom edges, the Stop area and the board elsewhere do nothing.
+    for (POINT pt : {POINT{start.right, start.top}, POINT{start.left, start.bottom},
+                     POINT{exit.right, exit.top}, POINT{exit.left, exit.bottom},
+                     POINT{stop.left, stop.top}, POINT{field.m_rcBoard.left, field.m_rcBoard.top}}) {
+        Release(pt);
+        EXPECT_EQ(Mode(), CFieldView::kModeTitle) << pt.x << "," << pt.y;
+        EXPECT_FALSE(m_dlg.Task().IsBusy());
+        EXPECT_FALSE(m_dlg.IsEnded());
+    }
+    // The bottom-right pixel of Exit is inside it.
+    Release(POINT{exit.right - 1, exit.bottom - 1});
+    EXPECT_TRUE(m_dlg.IsEnded());
+    EXPECT_EQ(m_dlg.GetResult(), IDOK);
+    EXPECT_EQ(m_dlg.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(GameDlgTest, TheStartAreasTopLeftCornerStartsARun) {
+    CFastSleep fast;
+    const RECT& start = m_dlg.Field().m_rcStart;
+    Release(POINT{start.left, start.top});
+    EXPECT_EQ(Mode(), CFieldView::kModePlaying);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());
+    EXPECT_TRUE(m_dlg.HasUpdate());  // the whole window, for the playing screen
+    StopAndWait();
+}
+
+TEST_F(GameDlgTest, WhilePlayingOnlyTheStopAreaActs) {
+    CFastSleep fast(0.2);
+    const CGameField& field = m_dlg.Field();
+    Release(POINT{field.m_rcStart.left, field.m_rcStart.top});
+    ASSERT_EQ(Mode(), CFieldView::kModePlaying);
+    const RECT& stop = field.m_rcStop;
+    for (POINT pt : {POINT{field.m_rcStart.left, field.m_rcStart.top},
+                     POINT{field.m_rcExit.left, field.m_rcExit.top}, POINT{stop.right, stop.top},
+                     POINT{stop.left, stop.bottom}}) {
+        Release(pt);
+        EXPECT_EQ(Mode(), CFieldView::kModePlaying) << pt.x << "," << pt.y;
+        EXPECT_FALSE(m_dlg.IsEnded());
+    }
+    Release(POINT{stop.right - 1, stop.bottom - 1});
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+    EXPECT_TRUE(m_dlg.HasUpdate());
+    m_dlg.Task().Wait();
+    EXPECT_EQ(m_dlg.Task().GetStatus(), "");  // stopped, not finished
+}
+
+TEST_F(GameDlgTest, ADoubleClickOnStartStartsARunAndTheSecondReleaseIsJudgedAgainstStop) {
+    CFastSleep fast(0.2);
+    const RECT& start = m_dlg.Field().m_rcStart;
+    const LPARAM lParam = MAKELPARAM(start.left + 2, start.top + 2);
+    m_dlg.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    m_dlg.SendMessage(WM_LBUTTONUP, 0, lParam);
+    m_dlg.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, lParam);
+    m_dlg.SendMessage(WM_LBUTTONUP, 0, lParam);
+    EXPECT_EQ(Mode(), CFieldView::kModePlaying);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());
+    EXPECT_EQ(m_dlg.m_defaults[WM_LBUTTONDBLCLK], 1);
+    StopAndWait();
+}
+
+TEST_F(GameDlgTest, ADoubleClickAnywhereAsksForAJump) {
+    m_dlg.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(1, 1));
+    EXPECT_TRUE(m_dlg.Field().m_jumper.IsJumping());
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+    EXPECT_EQ(m_dlg.m_defaults[WM_LBUTTONDBLCLK], 1);
+}
+
+TEST_F(GameDlgTest, TimerZeroUpdatesControlsTimerOneTakesTheFocusAndOthersOnlyGetDefaults) {
+    *m_dlg.Task().m_listIdleIDs.AddNew() = IDC_STOP;
+    CWnd* pStop = m_dlg.GetDlgItem(IDC_STOP);
+    CWnd* pOther = m_dlg.GetDlgItem(IDC_BOARD);
+    pOther->SetFocus();
+
+    m_dlg.SendMessage(WM_TIMER, 7, 0);
+    EXPECT_FALSE(pStop->IsWindowEnabled());
+    EXPECT_EQ(CWnd::GetFocus(), pOther);
+    EXPECT_EQ(m_dlg.m_defaults[WM_TIMER], 1);
+
+    m_dlg.SendMessage(WM_TIMER, CGameDlg::kControlsTimer, 0);
+    EXPECT_TRUE(pStop->IsWindowEnabled());  // idle: the idle list is enabled
+    EXPECT_EQ(CWnd::GetFocus(), pOther);
+
+    m_dlg.SendMessage(WM_TIMER, CGameDlg::kFocusTimer, 0);
+    EXPECT_EQ(CWnd::GetFocus(), &m_dlg);
+    EXPECT_EQ(m_dlg.m_defaults[WM_TIMER], 3);
+}
+
+TEST_F(GameDlgTest, TheTimersRunOnTheirOwn) {
+    m_dlg.GetDlgItem(IDC_BOARD)->SetFocus();
+    EXPECT_TRUE(PumpUntil([this] { return CWnd::GetFocus() == &m_dlg; }, 3s));
+    EXPECT_GE(m_dlg.m_defaults[WM_TIMER], 5);  // five 200 ms ticks per focus tick
+}
+
+TEST_F(GameDlgTest, CommandTwoStartsARunOnTheTitleScreenAndCommandThreeAbortsIt) {
+    CFastSleep fast(0.2);
+    m_dlg.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+    EXPECT_FALSE(m_dlg.IsEnded());
+    EXPECT_FALSE(m_dlg.HasUpdate());  // the command alone asks for no repaint
+    m_dlg.SendMessage(WM_COMMAND, IDC_STOP, 0);
+    m_dlg.Task().Wait();
+    EXPECT_EQ(m_dlg.Task().GetStatus(), "");
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+}
+
+TEST_F(GameDlgTest, AStartWhileTheStoppedWorkerEndsIsCarriedOutOnceItHasEnded) {
+    CFastSleep fast(0.5);  // 150 ms tick pauses, so the worker is still ending below
+    const CGameField& field = m_dlg.Field();
+    const POINT ptStart{field.m_rcStart.left + 1, field.m_rcStart.top + 1};
+    const POINT ptStop{field.m_rcStop.left + 1, field.m_rcStop.top + 1};
+
+    Release(ptStart);
+    Release(ptStop);
+    ASSERT_TRUE(m_dlg.Task().IsBusy());
+    Release(ptStart);
+    Release(ptStart);  // a second Start adds nothing
+    EXPECT_TRUE(m_dlg.IsStartPending());
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);  // the whole action waits
+
+    ASSERT_TRUE(PumpUntil([this] { return !m_dlg.IsStartPending(); }));
+    EXPECT_EQ(Mode(), CFieldView::kModePlaying);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());
+
+    // A Stop cancels a held-back Start.
+    Release(ptStop);
+    Release(ptStart);
+    EXPECT_TRUE(m_dlg.IsStartPending());
+    m_dlg.SendMessage(WM_COMMAND, IDC_STOP, 0);
+    EXPECT_FALSE(m_dlg.IsStartPending());
+    m_dlg.Task().Wait();
+    PumpFor(50ms);
+    EXPECT_FALSE(m_dlg.Task().IsBusy());
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+}
+
+TEST_F(GameDlgTest, EnterAndEscapeDoNothingBecauseEveryButtonIsDisabled) {
+    m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+    m_dlg.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(m_dlg.IsEnded());
+    EXPECT_FALSE(m_dlg.Task().IsBusy());
+}
+
+TEST_F(GameDlgTest, TheCloseButtonEndsTheDialogInsteadOfStartingARun) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window.windowID = m_dlg.System()->nWindowID;
+    SDL_PushEvent(&event);
+    ASSERT_TRUE(PumpUntil([this] { return m_dlg.IsEnded() == TRUE; }));
+    EXPECT_EQ(m_dlg.GetResult(), IDOK);
+    EXPECT_FALSE(m_dlg.Task().IsBusy());
+}
+
+TEST_F(GameDlgTest, AltF4EndsTheDialog) {
+    m_dlg.SendMessage(WM_SYSKEYDOWN, VK_F4, 0);
+    EXPECT_TRUE(m_dlg.IsEnded());
+    EXPECT_EQ(m_dlg.GetResult(), IDOK);
+}
+
+TEST_F(GameDlgTest, AFinishedGameRepaintsTheBoardAndReturnsToTheTitle) {
+    CFastSleep fast;
+    const RECT& start = m_dlg.Field().m_rcStart;
+    Release(POINT{start.left, start.top});
+    ASSERT_TRUE(PumpUntil([this] { return m_dlg.Task().GetStatus() == "FAIL!!"; }));
+    ASSERT_TRUE(PumpUntil([this] { return Mode() == CFieldView::kModeTitle; }));
+    EXPECT_TRUE(PumpUntil([this] { return m_dlg.m_defaults[WM_PAINT] > 3; }));
+    m_dlg.Task().Wait();
+}
+
+TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
+    SDL_SetWindowSize(m_dlg.System()->pWindow, 28, 40);
+    ASSERT_TRUE(PumpUntil([this] {
+        RECT rc;
+        m_dlg.GetClientRect(&rc);
+        return rc.right == 28;
+    }));
+    PumpFor(20ms);
+    m_dlg.m_defaults.clear();
+    m_dlg.m_bIconic = TRUE;
+    m_dlg.Invalidate(TRUE);
+    PumpFor(20ms);
+
+    // x = (28 - 32 + 1) / 2 = -1, y = (40 - 32 + 1) / 2 = 4.
+    SDL_Surface* pSurface = SDL_GetWindowSurface(m_dlg.System()->pWindow);
+    ASSERT_NE(pSurface, nullptr);
+    ASSERT_EQ(pSurface->w, 28);
+    const ICONIMAGE* pImage = AfxFindIconImage(m_dlg.Icon(), 32);
+    ASSERT_NE(pImage, nullptr);
+    int nMismatches = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 28; ++x) {
+            const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + (y + 4) * pSurface->pitch;
+            Uint8 r, g, b;
+            SDL_GetRGB(reinterpret_cast<const Uint32*>(pRow)[x], pSurface->format, &r, &g, &b);
+            nMismatches += RGB(r, g, b) == AfxGetIconPixel(m_dlg.Icon(), *pImage, x + 1, y) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(nMismatches, 0);
+    EXPECT_EQ(m_dlg.m_defaults[WM_PAINT], 0);  // the minimised path gets no default processing
+}
+
+TEST_F(GameDlgTest, LeavingDuringARunClosesTheWindowAtOnceAndEndsCleanly) {
+    CFastSleep fast(0.5);
+    const RECT& start = m_dlg.Field().m_rcStart;
+    Release(POINT{start.left, start.top});
+    m_dlg.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(m_dlg.IsEnded());
+    EXPECT_EQ(m_dlg.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(m_dlg.System(), nullptr);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());  // the worker ends later; the fixture waits for it
+}
+
+TEST(GameDlgTeardown, LeavingDuringTheOutcomePauseClosesAtOnceAndWaitsForTheWorker) {
+    CFastSleep fast(0.05);
+    auto pDlg = std::make_unique<CTestGameDlg>();
+    ASSERT_TRUE(pDlg->Create());
+    const RECT start = pDlg->Field().m_rcStart;
+    pDlg->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(start.left, start.top));
+    ASSERT_TRUE(PumpUntil([&] { return pDlg->Task().GetStatus() == "FAIL!!"; }));
+    pDlg->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(pDlg->GetSafeHwnd(), nullptr);
+    EXPECT_TRUE(pDlg->Task().IsBusy());
+    pDlg.reset();  // waits out the rest of the 100 ms pause
+}
+
+// The application, with its help handler's last step observed.
+class CHelpProbeApp : public CGameApp {
+public:
+    void WinHelp(DWORD /*dwData*/, UINT /*nCmd*/) override { ++m_nHelpCalls; }
+    int m_nHelpCalls = 0;
+};
+
+TEST(GameApp, TheHelpCommandGoesToTheFrameworksHelpHandler) {
+    CHelpProbeApp app;
+    EXPECT_EQ(AfxGetApp(), &app);
+    EXPECT_TRUE(app.OnCmdMsg(ID_HELP));
+    EXPECT_EQ(app.m_nHelpCalls, 1);
+    EXPECT_FALSE(app.OnCmdMsg(IDOK));
+    EXPECT_EQ(app.m_nHelpCalls, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new testing_shell::CPlatformEnvironment);
+    return RUN_ALL_TESTS();
+}
