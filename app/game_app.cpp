@@ -1,5 +1,6 @@
 #include "app/game_app.h"
 
+#include "app/app_identity.h"
 #include "app/game_dlg.h"
 #include "app/resources.h"
 
@@ -7,7 +8,10 @@ BEGIN_MESSAGE_MAP(CGameApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CGameApp::CGameApp() { RegisterResources(); }
+CGameApp::CGameApp() {
+    m_pszWindowClass = app_identity::kAppId;
+    RegisterResources();
+}
 
 BOOL CGameApp::InitInstance() {
     CGameDlg dlg;

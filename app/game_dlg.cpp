@@ -1,6 +1,8 @@
 #include "app/game_dlg.h"
 
+#include "app/about_dlg.h"
 #include "app/resource.h"
+#include "platform/menu.h"
 #include "platform/paint_dc.h"
 
 BEGIN_MESSAGE_MAP(CGameDlg, CDialog)
@@ -33,6 +35,15 @@ CGameDlg::CGameDlg(CWnd* pParent) : CDialog(IDD_GAME_DIALOG, pParent) {
 BOOL CGameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
@@ -62,7 +73,14 @@ BOOL CGameDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CGameDlg::OnSysCommand(UINT /*nID*/, LPARAM /*lParam*/) { Default(); }
+void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
+    if ((nID & kSysCommandMask) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        Default();
+    }
+}
 
 HCURSOR CGameDlg::OnQueryDragIcon() { return m_hIcon; }
 

@@ -21,6 +21,8 @@ public:
     static constexpr int kWorldHeight = 100;
     static constexpr int kGoalDistance = 500;
     static constexpr const char* kTitleText = "ぽよるん";
+    // System commands carry flags in their low four bits.
+    static constexpr UINT kSysCommandMask = 0xFFF0;
 
     explicit CGameDlg(CWnd* pParent = nullptr);
     ~CGameDlg() override = default;

@@ -92,6 +92,18 @@ const ICONIMAGE kMainIconImages[] = {
 const ICONRESOURCE kMainIcon = {IDR_MAINFRAME, kPalette16, kMainIconImages,
                                 static_cast<int>(std::size(kMainIconImages))};
 
+const DLGITEMTEMPLATE kAboutItems[] = {
+    {-1, "static", "#128", 11, 17, 20, 20, WS_CHILD | WS_VISIBLE | SS_ICON},
+    {-1, "static", "Hoplin Version 1.0", 40, 10, 119, 8,
+     WS_CHILD | WS_VISIBLE | WS_GROUP | SS_NOPREFIX},
+    {IDOK, "button", "OK", 178, 7, 50, 14,
+     WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
+};
+
+const STRINGRESOURCE kStrings[] = {
+    {IDS_ABOUTBOX, "Hoplin のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+};
+
 }  // namespace
 
 const DLGTEMPLATE g_dlgGame = {
@@ -106,9 +118,22 @@ const DLGTEMPLATE g_dlgGame = {
     static_cast<int>(std::size(kGameItems)),
 };
 
+const DLGTEMPLATE g_dlgAbout = {
+    IDD_ABOUTBOX,
+    235,
+    55,
+    "Hoplinのﾊﾞｰｼﾞｮﾝ情報",
+    "ＭＳ Ｐゴシック",
+    9,
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    kAboutItems,
+    static_cast<int>(std::size(kAboutItems)),
+};
+
 void RegisterResources() {
-    static const DLGTEMPLATE* const s_templates[] = {&g_dlgGame};
+    static const DLGTEMPLATE* const s_templates[] = {&g_dlgGame, &g_dlgAbout};
     static const ICONRESOURCE* const s_icons[] = {&kMainIcon};
     AfxSetDialogTemplates(s_templates, static_cast<int>(std::size(s_templates)));
     AfxSetIcons(s_icons, static_cast<int>(std::size(s_icons)));
+    AfxSetStringTable(kStrings, static_cast<int>(std::size(kStrings)));
 }

@@ -4,6 +4,7 @@
 #include "platform/dialog_template.h"
 
 extern const DLGTEMPLATE g_dlgGame;
+extern const DLGTEMPLATE g_dlgAbout;
 
 // Hands every resource to the platform; done once, before any is used.
 void RegisterResources();

@@ -2,9 +2,50 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include "platform/message_loop.h"
+#include "platform/paint_dc.h"
 #include "platform/sdl_window.h"
 #include "platform/win_app.h"
+
+namespace {
+
+constexpr COLORREF kButtonFace = RGB(225, 225, 225);
+constexpr COLORREF kButtonPressedFace = RGB(204, 228, 247);
+constexpr COLORREF kButtonBorder = RGB(173, 173, 173);
+constexpr COLORREF kDefaultButtonBorder = RGB(0, 120, 215);
+constexpr COLORREF kPressedBorder = RGB(0, 84, 153);
+constexpr COLORREF kControlText = RGB(0, 0, 0);
+constexpr int kFocusInset = 3;
+constexpr int kTenthsPerPoint = 10;
+constexpr DWORD kStaticTypeMask = 0x1F;
+
+bool IsPushButton(const CWnd& control) { return control.GetClassName() == "button"; }
+
+bool IsVisible(const CWnd& control) { return (control.GetStyle() & WS_VISIBLE) != 0; }
+
+// Its rectangle in its dialog's client coordinates.
+RECT ClientRectOf(const CWnd& control, const CWnd& dialog) {
+    RECT rc;
+    control.GetWindowRect(&rc);
+    dialog.ScreenToClient(&rc);
+    return rc;
+}
+
+// A one-pixel dotted frame, as Windows draws the focus.
+void DrawFocusFrame(CDC& dc, const RECT& rc) {
+    for (int x = rc.left; x < rc.right; x += 2) {
+        dc.SetPixel(x, rc.top, kControlText);
+        dc.SetPixel(x, rc.bottom - 1, kControlText);
+    }
+    for (int y = rc.top; y < rc.bottom; y += 2) {
+        dc.SetPixel(rc.left, y, kControlText);
+        dc.SetPixel(rc.right - 1, y, kControlText);
+    }
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
@@ -23,10 +64,10 @@ BOOL CDialog::Create() {
     const RECT rcSize = AfxMapDialogRect(0, 0, pTemplate->cx, pTemplate->cy, sizeBase);
     RECT rcClient{static_cast<LONG>(SDL_WINDOWPOS_CENTERED),
                   static_cast<LONG>(SDL_WINDOWPOS_CENTERED), 0, 0};
-    if (m_pParentWnd != nullptr && m_pParentWnd->GetSafeHwnd() != nullptr) {
+    if (CWnd* pOwner = GetOwner()) {
         // Centred on the owner.
         RECT rcOwner;
-        m_pParentWnd->GetWindowRect(&rcOwner);
+        pOwner->GetWindowRect(&rcOwner);
         rcClient.left = (rcOwner.left + rcOwner.right - rcSize.right) / 2;
         rcClient.top = (rcOwner.top + rcOwner.bottom - rcSize.bottom) / 2;
     }
@@ -39,15 +80,32 @@ BOOL CDialog::Create() {
         CWnd::DestroyWindow();
         return FALSE;
     }
+    System()->strFontFace = pTemplate->pszFaceName;
+    System()->nFontPointSize = pTemplate->nPointSize;
     for (int i = 0; i < pTemplate->nItems; ++i) {
         const DLGITEMTEMPLATE& item = pTemplate->pItems[i];
-        CreateControl(static_cast<UINT>(item.nID), item.dwStyle,
-                      AfxMapDialogRect(item.x, item.y, item.cx, item.cy, sizeBase),
-                      item.pszClass, item.pszText);
+        const CWnd* pControl =
+            CreateControl(static_cast<UINT>(item.nID), item.dwStyle,
+                          AfxMapDialogRect(item.x, item.y, item.cx, item.cy, sizeBase),
+                          item.pszClass, item.pszText);
+        // The default push button starts with the focus, if it can take it.
+        const DWORD dwUsable = WS_VISIBLE | WS_DISABLED;
+        if (m_nFocusID == 0 && IsPushButton(*pControl) &&
+            (item.dwStyle & BS_DEFPUSHBUTTON) != 0 && (item.dwStyle & dwUsable) == WS_VISIBLE) {
+            m_nFocusID = static_cast<UINT>(item.nID);
+        }
     }
     SendMessage(WM_INITDIALOG, 0, 0);
     AfxShowScreenWindow(this);
     return TRUE;
+}
+
+CWnd* CDialog::GetOwner() const {
+    CWnd* pOwner = m_pParentWnd;
+    if (pOwner == nullptr && AfxGetApp() != nullptr && AfxGetApp()->m_pMainWnd != this) {
+        pOwner = AfxGetApp()->m_pMainWnd;
+    }
+    return pOwner != nullptr && pOwner->GetSafeHwnd() != nullptr ? pOwner : nullptr;
 }
 
 int CDialog::DoModal() {
@@ -58,15 +116,16 @@ int CDialog::DoModal() {
         }
         return -1;
     }
-    const bool bDisableOwner = m_pParentWnd != nullptr && m_pParentWnd->IsWindowEnabled();
+    CWnd* pOwner = GetOwner();
+    const bool bDisableOwner = pOwner != nullptr && pOwner->IsWindowEnabled();
     if (bDisableOwner) {
-        m_pParentWnd->EnableWindow(FALSE);
+        pOwner->EnableWindow(FALSE);
     }
     while (!m_bEnded) {
         AfxPumpMessages(TRUE);
     }
     if (bDisableOwner) {
-        m_pParentWnd->EnableWindow(TRUE);
+        pOwner->EnableWindow(TRUE);
     }
     return m_nModalResult;
 }
@@ -92,6 +151,33 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             // As Windows' dialogs do: closing is the Cancel command.
             SendMessage(WM_COMMAND, IDCANCEL, 0);
             return 0;
+        case WM_PAINT: {
+            CPaintDC dc(this);
+            if (!IsRectEmpty(&dc.m_rcPaint)) {
+                DrawControls(dc);
+            }
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (CWnd* pButton = ButtonAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+                m_nPressedID = m_nFocusID = pButton->GetDlgCtrlID();
+                Invalidate(TRUE);
+            }
+            return 0;
+        case WM_LBUTTONUP: {
+            const UINT nPressedID = m_nPressedID;
+            if (nPressedID == 0) {
+                return 0;
+            }
+            m_nPressedID = 0;
+            Invalidate(TRUE);
+            const CWnd* pButton = ButtonAt(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            if (pButton != nullptr && pButton->GetDlgCtrlID() == nPressedID) {
+                SendMessage(WM_COMMAND, nPressedID, 0);
+            }
+            return 0;
+        }
         default:
             return CWnd::DefWindowProc(message, wParam, lParam);
     }
@@ -118,4 +204,63 @@ BOOL CDialog::HandleDialogKey(UINT nKey) {
         SendMessage(WM_COMMAND, static_cast<WPARAM>(nID), 0);
     }
     return TRUE;
+}
+
+CWnd* CDialog::ButtonAt(POINT pt) const {
+    for (const auto& pControl : GetControls()) {
+        const RECT rc = ClientRectOf(*pControl, *this);
+        if (IsPushButton(*pControl) && IsVisible(*pControl) && pControl->IsWindowEnabled() &&
+            PtInRect(&rc, pt)) {
+            return pControl.get();
+        }
+    }
+    return nullptr;
+}
+
+void CDialog::DrawControls(CDC& dc) {
+    CFont font;
+    font.CreatePointFont(System()->nFontPointSize * kTenthsPerPoint, System()->strFontFace);
+    CFont* pOldFont = dc.SelectObject(&font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(kControlText);
+    for (const auto& pControl : GetControls()) {
+        if (!IsVisible(*pControl)) {
+            continue;
+        }
+        const DWORD dwStyle = pControl->GetStyle();
+        RECT rc = ClientRectOf(*pControl, *this);
+        if (IsPushButton(*pControl)) {
+            DrawButton(dc, *pControl);
+        } else if ((dwStyle & kStaticTypeMask) == SS_ICON) {
+            // The text names the icon's resource, "#<id>"; the icon keeps its own size.
+            const char* pszText = pControl->GetWindowText();
+            const UINT nIcon = pszText[0] == '#' ? static_cast<UINT>(std::atoi(pszText + 1)) : 0;
+            dc.DrawIcon(rc.left, rc.top, LoadIcon(nIcon));
+        } else {
+            const UINT nPrefix = (dwStyle & SS_NOPREFIX) != 0 ? DT_NOPREFIX : 0;
+            dc.DrawText(pControl->GetWindowText(), &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | nPrefix);
+        }
+    }
+    dc.SelectObject(pOldFont);
+}
+
+void CDialog::DrawButton(CDC& dc, const CWnd& button) {
+    const RECT rc = ClientRectOf(button, *this);
+    const UINT nID = button.GetDlgCtrlID();
+    const bool bPressed = nID == m_nPressedID;
+    const bool bDefault = (button.GetStyle() & BS_DEFPUSHBUTTON) != 0;
+    const COLORREF crBorder =
+        bPressed ? kPressedBorder : (bDefault ? kDefaultButtonBorder : kButtonBorder);
+    dc.FillSolidRect(&rc, crBorder);
+    const RECT rcFace{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
+    dc.FillSolidRect(&rcFace, bPressed ? kButtonPressedFace : kButtonFace);
+    RECT rcText = rcFace;
+    if (bPressed) {
+        OffsetRect(&rcText, 1, 1);
+    }
+    dc.DrawText(button.GetWindowText(), &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (nID == m_nFocusID) {
+        DrawFocusFrame(dc, RECT{rc.left + kFocusInset, rc.top + kFocusInset,
+                                rc.right - kFocusInset, rc.bottom - kFocusInset});
+    }
 }

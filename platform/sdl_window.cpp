@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/dc.h"
+#include "platform/dialog_template.h"
 #include "platform/gdi_impl.h"
 #include "platform/icon.h"
 #include "platform/message_loop.h"
@@ -18,8 +19,6 @@
 #include "platform/paint_dc.h"
 
 namespace {
-
-constexpr const char* kWindowClass = "org.hoplin.Hoplin";
 
 // The displays a window can open on, in the order they are tried.
 struct DisplayKind {
@@ -112,6 +111,44 @@ void TraceFrame() {
     }
 }
 
+constexpr const char* kCloseItem = "&Close\tAlt+F4";
+
+// Puts the open system menu back on the window's surface and on the screen.
+void ShowPopup(CWnd* pWnd) {
+    WndSystem* pSystem = pWnd->System();
+    const RECT rc = pSystem->pPopup->Draw(SDL_GetWindowSurface(pSystem->pWindow));
+    const SDL_Rect rcScreen{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    SDL_UpdateWindowSurfaceRects(pSystem->pWindow, &rcScreen, 1);
+}
+
+void OpenSystemMenu(CWnd* pWnd, POINT ptClient) {
+    CMenu* pMenu = pWnd->GetSystemMenu(FALSE);
+    WndSystem* pSystem = pWnd->System();
+    if (pMenu == nullptr || pSystem->pPopup != nullptr) {
+        return;
+    }
+    pSystem->pPopup = std::make_unique<CMenuPopup>(pWnd, *pMenu, ptClient,
+                                                   pSystem->strFontFace, pSystem->nFontPointSize);
+    ShowPopup(pWnd);
+}
+
+// Acts on what an input event did to the open menu. A chosen entry's command goes to the
+// window once the menu is gone, as Windows sends it.
+void FollowPopup(CWnd* pWnd, CMenuPopup::Outcome outcome) {
+    WndSystem* pSystem = pWnd->System();
+    if (outcome == CMenuPopup::Outcome::kStayOpen) {
+        ShowPopup(pWnd);
+        return;
+    }
+    const UINT nID = pSystem->pPopup->GetChosenID();
+    const RECT rcMenu = pSystem->pPopup->GetRect();
+    pSystem->pPopup.reset();
+    pWnd->InvalidateRect(&rcMenu, TRUE);
+    if (outcome == CMenuPopup::Outcome::kChoose) {
+        pWnd->SendMessage(WM_SYSCOMMAND, nID, 0);
+    }
+}
+
 UINT MouseFlags(Uint32 nButtons) { return (nButtons & SDL_BUTTON_LMASK) != 0 ? MK_LBUTTON : 0; }
 
 void DispatchEvent(const SDL_Event& event) {
@@ -150,10 +187,33 @@ void DispatchEvent(const SDL_Event& event) {
             }
             return;
         }
+        case SDL_MOUSEMOTION: {
+            CWnd* pWnd = FindByWindowID(event.motion.windowID);
+            if (pWnd != nullptr && pWnd->System()->pPopup != nullptr) {
+                FollowPopup(pWnd, pWnd->System()->pPopup->OnMouseMove(
+                                      POINT{event.motion.x, event.motion.y}));
+            }
+            return;
+        }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             CWnd* pWnd = FindByWindowID(event.button.windowID);
             if (pWnd == nullptr || !pWnd->IsWindowEnabled()) {
+                return;
+            }
+            WndSystem* pSystem = pWnd->System();
+            if (CMenuPopup* pPopup = pSystem->pPopup.get()) {
+                // While the menu is open, clicks are the menu's.
+                const POINT pt{event.button.x, event.button.y};
+                const bool bDown = event.type == SDL_MOUSEBUTTONDOWN;
+                const CMenuPopup::Outcome outcome =
+                    bDown ? pPopup->OnButtonDown(pt) : pPopup->OnButtonUp(pt);
+                pSystem->bSwallowButtonUp = bDown && outcome == CMenuPopup::Outcome::kClose;
+                FollowPopup(pWnd, outcome);
+                return;
+            }
+            if (pSystem->bSwallowButtonUp && event.type == SDL_MOUSEBUTTONUP) {
+                pSystem->bSwallowButtonUp = false;
                 return;
             }
             const LPARAM lParam = MAKELPARAM(event.button.x, event.button.y);
@@ -207,9 +267,14 @@ void DispatchEvent(const SDL_Event& event) {
                     }
                     break;
             }
-            if (nKey != 0) {
-                pWnd->SendMessage(bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, nKey, 0);
+            if (nKey == 0) {
+                return;
             }
+            if (CMenuPopup* pPopup = pWnd->System()->pPopup.get()) {
+                FollowPopup(pWnd, pPopup->OnKey(nKey));
+                return;
+            }
+            pWnd->SendMessage(bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, nKey, 0);
             return;
         }
         case SDL_QUIT: {
@@ -227,12 +292,15 @@ void DispatchEvent(const SDL_Event& event) {
     }
 }
 
-// Posted messages first, then paints, for every window that is still there.
+// Posted messages first, then paints, for every window that is still there. Only what was
+// posted before this pass is delivered in it, so that a message that posts itself again
+// cannot keep the loop from the screen's events.
 void DeliverPending() {
     const std::vector<CWnd*> windows = g_windows;
     for (CWnd* pWnd : windows) {
         MSG msg;
-        while (IsAlive(pWnd) && pWnd->TakePostedMessage(&msg)) {
+        for (int n = pWnd->GetPostedCount(); n > 0 && IsAlive(pWnd) && pWnd->TakePostedMessage(&msg);
+             --n) {
             pWnd->SendMessage(msg.message, msg.wParam, msg.lParam);
         }
     }
@@ -253,8 +321,9 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     for (auto& timer : pSystem->timers) {
         SDL_RemoveTimer(timer.second);
     }
+    // The window's own pointer to this is already null while it is being deleted.
     for (auto it = g_windows.begin(); it != g_windows.end(); ++it) {
-        if ((*it)->System() == pSystem) {
+        if (*it == pSystem->pWnd) {
             g_windows.erase(it);
             break;
         }
@@ -265,11 +334,14 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     delete pSystem;
 }
 
-BOOL AfxInitPlatform(const char* pszAppName) {
-    // The desktop file's StartupWMClass and the Wayland app id both name this class.
-    setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 1);
-    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 1);
-    SDL_SetHint(SDL_HINT_APP_NAME, "Hoplin");
+BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
+    if (pszWindowClass != nullptr) {
+        // The X11 window class and the Wayland app id, which desktops match to the
+        // program's desktop file.
+        setenv("SDL_VIDEO_X11_WMCLASS", pszWindowClass, 1);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", pszWindowClass, 1);
+    }
+    SDL_SetHint(SDL_HINT_APP_NAME, pszAppName);
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -309,6 +381,8 @@ void AfxReportWindowError(const char* pszAppName) {
     std::fprintf(stderr, "%s: cannot open a window: %s\n", pszAppName, SDL_GetError());
 }
 
+CWnd* AfxGetTopWindow() { return g_windows.empty() ? nullptr : g_windows.back(); }
+
 void AfxPumpMessages(BOOL bWait) {
     SDL_Event event;
     if (bWait && SDL_WaitEvent(&event) != 0) {
@@ -331,6 +405,7 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     pSystem->pWindow = pWindow;
     pSystem->nWindowID = SDL_GetWindowID(pWindow);
     pSystem->hWnd = pWnd->GetSafeHwnd();
+    pSystem->pWnd = pWnd;
     int x = 0, y = 0, cx = 0, cy = 0;
     SDL_GetWindowPosition(pWindow, &x, &y);
     SDL_GetWindowSize(pWindow, &cx, &cy);
@@ -379,6 +454,22 @@ BOOL CWnd::KillTimer(UINT nIDEvent) {
     return TRUE;
 }
 
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
+    if (m_pSystem == nullptr || (GetStyle() & WS_SYSMENU) == 0) {
+        return nullptr;
+    }
+    if (bRevert || m_pSystem->pSystemMenu == nullptr) {
+        m_pSystem->pSystemMenu = std::make_unique<CMenu>();
+        m_pSystem->pSystemMenu->AppendMenu(MF_STRING, SC_CLOSE, kCloseItem);
+    }
+    return bRevert ? nullptr : m_pSystem->pSystemMenu.get();
+}
+
+RECT CWnd::GetSystemMenuRect() const {
+    return m_pSystem != nullptr && m_pSystem->pPopup != nullptr ? m_pSystem->pPopup->GetRect()
+                                                                 : RECT{0, 0, 0, 0};
+}
+
 BOOL CWnd::IsIconic() const {
     return m_pSystem != nullptr &&
            (SDL_GetWindowFlags(m_pSystem->pWindow) & SDL_WINDOW_MINIMIZED) != 0;
@@ -423,6 +514,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SYSKEYDOWN:
             if (wParam == VK_F4) {
                 SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else if (wParam == VK_SPACE && m_pSystem != nullptr) {
+                OpenSystemMenu(this, POINT{0, 0});
+            }
+            return 0;
+        case WM_RBUTTONUP:
+            // The window manager's menu is out of SDL's reach, so the client area offers it.
+            if (m_pSystem != nullptr) {
+                OpenSystemMenu(this, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
             }
             return 0;
         case WM_CLOSE:
@@ -447,10 +546,18 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd) {
 }
 
 CPaintDC::~CPaintDC() {
-    if (!IsRectEmpty(&m_rcPaint) && m_pWnd->System() != nullptr) {
-        const SDL_Rect rc{m_rcPaint.left, m_rcPaint.top, m_rcPaint.right - m_rcPaint.left,
-                          m_rcPaint.bottom - m_rcPaint.top};
-        SDL_UpdateWindowSurfaceRects(m_pWnd->System()->pWindow, &rc, 1);
-        TraceFrame();
+    WndSystem* pSystem = m_pWnd->System();
+    if (IsRectEmpty(&m_rcPaint) || pSystem == nullptr) {
+        return;
     }
+    RECT rcShown = m_rcPaint;
+    if (pSystem->pPopup != nullptr) {
+        // An open menu stays on top of whatever the window has just painted.
+        const RECT rcMenu = pSystem->pPopup->Draw(SDL_GetWindowSurface(pSystem->pWindow));
+        UnionRect(&rcShown, &rcShown, &rcMenu);
+    }
+    const SDL_Rect rc{rcShown.left, rcShown.top, rcShown.right - rcShown.left,
+                      rcShown.bottom - rcShown.top};
+    SDL_UpdateWindowSurfaceRects(pSystem->pWindow, &rc, 1);
+    TraceFrame();
 }

@@ -4,15 +4,26 @@
 #include <SDL.h>
 
 #include <map>
+#include <memory>
 
+#include "platform/menu.h"
+#include "platform/menu_popup.h"
 #include "platform/wnd.h"
 
 struct WndSystem {
     SDL_Window* pWindow = nullptr;
     Uint32 nWindowID = 0;
     HWND hWnd = nullptr;
+    CWnd* pWnd = nullptr;
     std::map<UINT, SDL_TimerID> timers;
     bool bBigIcon = false;
+    // The font the platform draws the window's own parts in: its menu and its controls.
+    CString strFontFace = "sans-serif";
+    int nFontPointSize = 9;
+    std::unique_ptr<CMenu> pSystemMenu;
+    std::unique_ptr<CMenuPopup> pPopup;
+    // A click outside the open menu closes it; its release belongs to the menu as well.
+    bool bSwallowButtonUp = false;
 };
 
 // Opens a hidden screen window for pWnd, whose handle it must already have, with its client

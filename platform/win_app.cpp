@@ -27,7 +27,7 @@ CWinApp* AfxGetApp() { return g_pApp; }
 
 int AfxWinMain() {
     CWinApp* pApp = AfxGetApp();
-    if (pApp == nullptr || !AfxInitPlatform(pApp->m_pszAppName)) {
+    if (pApp == nullptr || !AfxInitPlatform(pApp->m_pszAppName, pApp->m_pszWindowClass)) {
         return 1;
     }
     pApp->InitInstance();

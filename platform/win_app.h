@@ -20,6 +20,8 @@ public:
     virtual void WinHelp(DWORD dwData, UINT nCmd);
 
     const char* m_pszAppName;
+    // The class of the program's windows; SDL's default when null.
+    const char* m_pszWindowClass = nullptr;
     CWnd* m_pMainWnd = nullptr;
     // What the program exits with; set when a window cannot be opened.
     int m_nExitCode = 0;

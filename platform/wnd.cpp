@@ -204,6 +204,11 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+int CWnd::GetPostedCount() const {
+    std::lock_guard<std::mutex> lock(m_mutexUpdate);
+    return static_cast<int>(m_posted.size());
+}
+
 BOOL CWnd::TakePostedMessage(MSG* pMsg) {
     std::lock_guard<std::mutex> lock(m_mutexUpdate);
     if (m_posted.empty()) {

@@ -14,6 +14,7 @@
 struct HWND__;
 using HWND = HWND__*;
 struct WndSystem;
+class CMenu;
 // Closes the screen window behind a CWnd; defined with the screen windows.
 struct WndSystemDeleter {
     void operator()(WndSystem* pSystem) const;
@@ -84,6 +85,7 @@ public:
     // Queues a message for the UI thread. A WM_TIMER already waiting for the same timer is
     // not queued twice. Answers FALSE for a destroyed window.
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    int GetPostedCount() const;
     // Takes the oldest posted message; FALSE when there is none.
     BOOL TakePostedMessage(MSG* pMsg);
     // Called, on the calling thread and without any lock held, whenever the update area or
@@ -103,6 +105,11 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
     virtual BOOL IsIconic() const;
+    // The window's own menu, which starts with Close (Alt+F4); null for a window without
+    // WS_SYSMENU. bRevert puts it back to that start and answers null.
+    CMenu* GetSystemMenu(BOOL bRevert);
+    // The open system menu's rectangle, or an empty one.
+    RECT GetSystemMenuRect() const;
 
     // The screen window behind a top-level window; platform code only.
     WndSystem* System() const { return m_pSystem.get(); }

@@ -5,7 +5,8 @@ HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev lib
   fonts-ipafont-gothic)
 
 # What the tests and benchmarks need on top.
-HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core)
+HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core libx11-dev python3 xvfb
+  xdotool imagemagick desktop-file-utils appstream file)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

@@ -18,7 +18,7 @@ class CPlatformEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         RegisterResources();
-        ASSERT_TRUE(AfxInitPlatform("hoplin-shell-tests"));
+        ASSERT_TRUE(AfxInitPlatform("hoplin-shell-tests", nullptr));
     }
     void TearDown() override { AfxTermPlatform(); }
 };

@@ -9,37 +9,16 @@
 #include "app/resource.h"
 #include "platform/sdl_window.h"
 #include "shell_fixture.h"
+#include "test_game_dlg.h"
 
 using testing_shell::CFastSleep;
+using testing_shell::CTestGameDlg;
 using testing_shell::PumpFor;
 using testing_shell::PumpUntil;
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// The real main dialog, with its state open to the tests and a record of what reaches the
-// window's default processing.
-class CTestGameDlg : public CGameDlg {
-public:
-    ~CTestGameDlg() override = default;
-
-    CGameField& Field() { return m_field; }
-    CGameTask& Task() { return m_task; }
-    HICON Icon() const { return m_hIcon; }
-    bool IsStartPending() const { return m_pendingStart != PendingStart::kNone; }
-
-    BOOL IsIconic() const override { return m_bIconic || CGameDlg::IsIconic(); }
-    BOOL m_bIconic = FALSE;
-
-    std::map<UINT, int> m_defaults;
-
-protected:
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        ++m_defaults[message];
-        return CGameDlg::DefWindowProc(message, wParam, lParam);
-    }
-};
 
 class GameDlgTest : public ::testing::Test {
 protected:
@@ -187,7 +166,13 @@ TEST_F(GameDlgTest, CommandTwoStartsARunOnTheTitleScreenAndCommandThreeAbortsIt)
     EXPECT_TRUE(m_dlg.Task().IsBusy());
     EXPECT_EQ(Mode(), CFieldView::kModeTitle);
     EXPECT_FALSE(m_dlg.IsEnded());
-    EXPECT_FALSE(m_dlg.HasUpdate());  // the command alone asks for no repaint
+    // The command alone asks for no repaint; only the worker's ticks repaint the board.
+    RECT rcUpdate;
+    BOOL bErase = FALSE;
+    if (m_dlg.TakeUpdate(&rcUpdate, &bErase)) {
+        EXPECT_EQ(rcUpdate, m_dlg.Field().m_rcBoard);
+        EXPECT_FALSE(bErase);
+    }
     m_dlg.SendMessage(WM_COMMAND, IDC_STOP, 0);
     m_dlg.Task().Wait();
     EXPECT_EQ(m_dlg.Task().GetStatus(), "");
@@ -331,9 +316,3 @@ TEST(GameApp, TheHelpCommandGoesToTheFrameworksHelpHandler) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new testing_shell::CPlatformEnvironment);
-    return RUN_ALL_TESTS();
-}

@@ -1,0 +1,10 @@
+// CAboutDlg: the box that the system menu's About entry opens.
+#pragma once
+
+#include "platform/dialog.h"
+
+class CAboutDlg : public CDialog {
+public:
+    CAboutDlg();
+    ~CAboutDlg() override = default;
+};
