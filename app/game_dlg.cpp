@@ -82,7 +82,9 @@ void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
     }
 }
 
-HCURSOR CGameDlg::OnQueryDragIcon() { return m_hIcon; }
+HCURSOR CGameDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
 
 void CGameDlg::OnTimer(UINT nIDEvent) {
     if (nIDEvent == kControlsTimer) {
@@ -93,7 +95,9 @@ void CGameDlg::OnTimer(UINT nIDEvent) {
     Default();
 }
 
-void CGameDlg::OnStart() { RequestStart(PendingStart::kCommand); }
+void CGameDlg::OnStart() {
+    RequestStart(PendingStart::kCommand);
+}
 
 void CGameDlg::OnStop() {
     m_pendingStart = PendingStart::kNone;
@@ -143,7 +147,9 @@ void CGameDlg::OnLButtonUp(UINT /*nFlags*/, CPoint point) {
 
 // The dialog's own close handling would send IDCANCEL, which here is the Start command;
 // closing the window ends the program instead, as the Exit area does.
-void CGameDlg::OnClose() { OnOK(); }
+void CGameDlg::OnClose() {
+    OnOK();
+}
 
 LRESULT CGameDlg::OnTaskEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     const PendingStart kind = m_pendingStart;

@@ -3,4 +3,6 @@
 // The one application object.
 CGameApp theApp;
 
-int main() { return AfxWinMain(); }
+int main() {
+    return AfxWinMain();
+}

@@ -15,10 +15,10 @@ constexpr WORD kCodePageUnicode = 1200;
 
 #define HOPLIN_STR2(x) #x
 #define HOPLIN_STR(x) HOPLIN_STR2(x)
-#define HOPLIN_VERSION_TEXT                                                              \
-    HOPLIN_STR(HOPLIN_VERSION_MAJOR)                                                     \
-    ", " HOPLIN_STR(HOPLIN_VERSION_MINOR) ", " HOPLIN_STR(HOPLIN_VERSION_PATCH) ", " \
-        HOPLIN_STR(HOPLIN_VERSION_TWEAK)
+#define HOPLIN_VERSION_TEXT                                                                      \
+    HOPLIN_STR(HOPLIN_VERSION_MAJOR)                                                             \
+    ", " HOPLIN_STR(HOPLIN_VERSION_MINOR) ", " HOPLIN_STR(HOPLIN_VERSION_PATCH) ", " HOPLIN_STR( \
+        HOPLIN_VERSION_TWEAK)
 
 const VERSIONSTRING kStrings[] = {
     {"Comments", ""},

@@ -10,10 +10,10 @@
 // Advance either takes effect or is lost, and never leaves a torn state.
 class CJumper : public CSprite {
 public:
-    static constexpr int kRunPace = 10;           // world units of x per tick
-    static constexpr int kJumpSpeed = 20;         // initial upward speed, units per tick
-    static constexpr double kPullDown = 4.9;      // the arc's pull-down coefficient
-    static constexpr double kRestingFactor = 0.5; // centre height = this times body height
+    static constexpr int kRunPace = 10;            // world units of x per tick
+    static constexpr int kJumpSpeed = 20;          // initial upward speed, units per tick
+    static constexpr double kPullDown = 4.9;       // the arc's pull-down coefficient
+    static constexpr double kRestingFactor = 0.5;  // centre height = this times body height
 
     CJumper() { Reset(); }
     ~CJumper() override = default;

@@ -6,9 +6,13 @@
 #include <ctime>
 #include <vector>
 
-CObstacleCourse::~CObstacleCourse() { ClearObstacles(); }
+CObstacleCourse::~CObstacleCourse() {
+    ClearObstacles();
+}
 
-void CObstacleCourse::ClearObstacles() { m_obstacles.RemoveAll(); }
+void CObstacleCourse::ClearObstacles() {
+    m_obstacles.RemoveAll();
+}
 
 void CObstacleCourse::PlaceObstacles(int n) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -57,7 +61,9 @@ BOOL CObstacleCourse::HasFreePosition() {
     return nLowestFree < m_nGoal;
 }
 
-int CObstacleCourse::GetObstacleCount() const { return m_obstacles.GetCount(); }
+int CObstacleCourse::GetObstacleCount() const {
+    return m_obstacles.GetCount();
+}
 
 RECT CObstacleCourse::GetObstacleRect(int nIndex) {
     RECT rc{0, 0, 0, 0};
@@ -65,18 +71,26 @@ RECT CObstacleCourse::GetObstacleRect(int nIndex) {
     return rc;
 }
 
-RECT CObstacleCourse::GetJumperRect() { return m_jumper.GetRect(); }
+RECT CObstacleCourse::GetJumperRect() {
+    return m_jumper.GetRect();
+}
 
-void CObstacleCourse::StepJumper() { m_jumper.Advance(); }
+void CObstacleCourse::StepJumper() {
+    m_jumper.Advance();
+}
 
-void CObstacleCourse::Jump() { m_jumper.Jump(); }
+void CObstacleCourse::Jump() {
+    m_jumper.Jump();
+}
 
 void CObstacleCourse::ResetJumper() {
     m_jumper.Reset();
     m_jumper.SetY(RestingHeight(m_jumper.GetRect()));
 }
 
-BOOL CObstacleCourse::IsGoal() { return m_jumper.GetPos().x > m_nGoal; }
+BOOL CObstacleCourse::IsGoal() {
+    return m_jumper.GetPos().x > m_nGoal;
+}
 
 BOOL CObstacleCourse::IsHit() {
     for (int i = 0; i < GetObstacleCount(); ++i) {

@@ -10,7 +10,7 @@
 class CObstacleCourse {
 public:
     static constexpr int kInitialGoal = 100;
-    static constexpr int kFirstObstacleX = 100;    // obstacles stand from here up to the goal
+    static constexpr int kFirstObstacleX = 100;  // obstacles stand from here up to the goal
     static constexpr int kMinObstacleDistance = 50;
 
     CObstacleCourse() = default;

@@ -30,41 +30,65 @@ RECT CSprite::GetRect() {
     return RECT{nX - nHalfW, nY - nHalfH, nX + nHalfW, nY + nHalfH};
 }
 
-POINT CSprite::GetPos() { return POINT{m_nX, m_nY}; }
+POINT CSprite::GetPos() {
+    return POINT{m_nX, m_nY};
+}
 
 void CSprite::SetPos(int x, int y) {
     m_nX = x;
     m_nY = y;
 }
 
-void CSprite::SetPos(POINT pt) { SetPos(pt.x, pt.y); }
+void CSprite::SetPos(POINT pt) {
+    SetPos(pt.x, pt.y);
+}
 
-void CSprite::SetX(int x) { m_nX = x; }
+void CSprite::SetX(int x) {
+    m_nX = x;
+}
 
-void CSprite::SetY(int y) { m_nY = y; }
+void CSprite::SetY(int y) {
+    m_nY = y;
+}
 
 void CSprite::Move(int dx, int dy) {
     m_nX += dx;
     m_nY += dy;
 }
 
-void CSprite::StepLeft() { m_nX -= static_cast<int>(m_dStepX); }
+void CSprite::StepLeft() {
+    m_nX -= static_cast<int>(m_dStepX);
+}
 
-void CSprite::StepRight() { m_nX += static_cast<int>(m_dStepX); }
+void CSprite::StepRight() {
+    m_nX += static_cast<int>(m_dStepX);
+}
 
-void CSprite::StepDown() { m_nY -= static_cast<int>(m_dStepY); }
+void CSprite::StepDown() {
+    m_nY -= static_cast<int>(m_dStepY);
+}
 
-void CSprite::StepUp() { m_nY += static_cast<int>(m_dStepY); }
+void CSprite::StepUp() {
+    m_nY += static_cast<int>(m_dStepY);
+}
 
 void CSprite::StepUpRight() {
     m_nX += static_cast<int>(m_dStepX);
     m_nY += static_cast<int>(m_dStepY);
 }
 
-int CSprite::GetWidth() { return m_nWidth; }
+int CSprite::GetWidth() {
+    return m_nWidth;
+}
 
-void CSprite::SetWidth(int w) { m_nWidth = w; }
+void CSprite::SetWidth(int w) {
+    m_nWidth = w;
+}
 
-int CSprite::GetHeight() { return m_nHeight; }
+int CSprite::GetHeight() {
+    return m_nHeight;
+}
 
-void CSprite::SetHeight(int h) { m_nHeight = h; }
+void CSprite::SetHeight(int h) {
+    m_nHeight = h;
+}

@@ -1,28 +1,22 @@
 #include "platform/cstring.h"
 
-#include <mutex>
+#include "platform/resource_table.h"
 
 namespace {
 
-std::mutex g_mutexStrings;
-const STRINGRESOURCE* g_pStrings = nullptr;
-int g_nStrings = 0;
+CResourceTable<STRINGRESOURCE> g_strings;
 
 }  // namespace
 
 void AfxSetStringTable(const STRINGRESOURCE* pTable, int nCount) {
-    std::lock_guard<std::mutex> lock(g_mutexStrings);
-    g_pStrings = pTable;
-    g_nStrings = pTable != nullptr ? nCount : 0;
+    g_strings.Set(pTable, nCount);
 }
 
 BOOL CString::LoadString(UINT nID) {
-    std::lock_guard<std::mutex> lock(g_mutexStrings);
-    for (int i = 0; i < g_nStrings; ++i) {
-        if (g_pStrings[i].nID == nID && g_pStrings[i].pszText != nullptr) {
-            m_str = g_pStrings[i].pszText;
-            return TRUE;
-        }
+    const STRINGRESOURCE* pString = g_strings.Find(nID);
+    if (pString == nullptr || pString->pszText == nullptr) {
+        return FALSE;
     }
-    return FALSE;
+    m_str = pString->pszText;
+    return TRUE;
 }

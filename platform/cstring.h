@@ -9,7 +9,6 @@ class CString {
 public:
     CString() = default;
     CString(const char* psz) : m_str(psz != nullptr ? psz : "") {}
-    CString(const char* pch, int nLength) : m_str(pch, pch != nullptr ? nLength : 0) {}
     CString(std::string str) : m_str(std::move(str)) {}
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
@@ -18,11 +17,6 @@ public:
 
     operator const char*() const { return m_str.c_str(); }
     const std::string& GetString() const { return m_str; }
-
-    CString& operator+=(const CString& other) {
-        m_str += other.m_str;
-        return *this;
-    }
 
     // Loads string nID of the application's string table; leaves the text alone and answers
     // FALSE when there is no such string.
@@ -36,11 +30,6 @@ public:
 private:
     std::string m_str;
 };
-
-inline CString operator+(CString a, const CString& b) {
-    a += b;
-    return a;
-}
 
 // The application's string table: a list of (ID, text) pairs that the application hands to
 // the platform once, before anything loads a string.

@@ -138,8 +138,8 @@ int InkImbalance(TTF_Font* pFont, const std::string& str) {
         --nLast;
     }
     int nMinX = 0, nMaxX = 0, nAdvance = 0;
-    if (TTF_GlyphMetrics32(pFont, DecodeUtf8(str, 0), &nMinX, nullptr, nullptr, nullptr,
-                           nullptr) != 0) {
+    if (TTF_GlyphMetrics32(pFont, DecodeUtf8(str, 0), &nMinX, nullptr, nullptr, nullptr, nullptr) !=
+        0) {
         return 0;
     }
     const int nLeftBlank = nMinX;
@@ -161,7 +161,9 @@ int TextWidth(TTF_Font* pFont, const std::string& str) {
 
 }  // namespace
 
-COLORREF GetSysColor(int nIndex) { return nIndex == COLOR_BTNFACE ? kButtonFace : RGB(0, 0, 0); }
+COLORREF GetSysColor(int nIndex) {
+    return nIndex == COLOR_BTNFACE ? kButtonFace : RGB(0, 0, 0);
+}
 
 SDL_Surface* DCImpl::Target() const {
     if (pAttached != nullptr) {
@@ -183,7 +185,9 @@ bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
     return pLimit == nullptr || Intersect(*pClip, *pLimit, pClip);
 }
 
-void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface) { dc.Impl().pAttached = pSurface; }
+void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface) {
+    dc.Impl().pAttached = pSurface;
+}
 
 void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
                         const SDL_Rect& clip) {
@@ -193,7 +197,9 @@ void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
     }
 }
 
-CDC::CDC() { DeleteDC(); }
+CDC::CDC() {
+    DeleteDC();
+}
 
 CDC::~CDC() = default;
 
@@ -213,9 +219,15 @@ BOOL CDC::DeleteDC() {
     return TRUE;
 }
 
-CPen* CDC::SelectObject(CPen* pPen) { return Select(m_pImpl->pen, pPen); }
-CBrush* CDC::SelectObject(CBrush* pBrush) { return Select(m_pImpl->brush, pBrush); }
-CFont* CDC::SelectObject(CFont* pFont) { return Select(m_pImpl->font, pFont); }
+CPen* CDC::SelectObject(CPen* pPen) {
+    return Select(m_pImpl->pen, pPen);
+}
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    return Select(m_pImpl->brush, pBrush);
+}
+CFont* CDC::SelectObject(CFont* pFont) {
+    return Select(m_pImpl->font, pFont);
+}
 
 CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
     // Only a memory context has a bitmap to exchange.
@@ -234,21 +246,40 @@ CGdiObject* CDC::SelectStockObject(int nIndex) {
     }
 }
 
-CPen* CDC::GetCurrentPen() const { return static_cast<CPen*>(m_pImpl->pen.pObject); }
-CBrush* CDC::GetCurrentBrush() const { return static_cast<CBrush*>(m_pImpl->brush.pObject); }
-CFont* CDC::GetCurrentFont() const { return static_cast<CFont*>(m_pImpl->font.pObject); }
-CBitmap* CDC::GetCurrentBitmap() const {
-    return static_cast<CBitmap*>(m_pImpl->bitmap.pObject);
+CPen* CDC::GetCurrentPen() const {
+    return static_cast<CPen*>(m_pImpl->pen.pObject);
+}
+CBrush* CDC::GetCurrentBrush() const {
+    return static_cast<CBrush*>(m_pImpl->brush.pObject);
+}
+CFont* CDC::GetCurrentFont() const {
+    return static_cast<CFont*>(m_pImpl->font.pObject);
 }
 
-COLORREF CDC::SetBkColor(COLORREF crColor) { return std::exchange(m_pImpl->crBk, crColor); }
-COLORREF CDC::GetBkColor() const { return m_pImpl->crBk; }
-COLORREF CDC::SetTextColor(COLORREF crColor) { return std::exchange(m_pImpl->crText, crColor); }
-COLORREF CDC::GetTextColor() const { return m_pImpl->crText; }
-int CDC::SetBkMode(int nBkMode) { return std::exchange(m_pImpl->nBkMode, nBkMode); }
-int CDC::GetBkMode() const { return m_pImpl->nBkMode; }
-int CDC::SetROP2(int nDrawMode) { return std::exchange(m_pImpl->nRop2, nDrawMode); }
-int CDC::GetROP2() const { return m_pImpl->nRop2; }
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    return std::exchange(m_pImpl->crBk, crColor);
+}
+COLORREF CDC::GetBkColor() const {
+    return m_pImpl->crBk;
+}
+COLORREF CDC::SetTextColor(COLORREF crColor) {
+    return std::exchange(m_pImpl->crText, crColor);
+}
+COLORREF CDC::GetTextColor() const {
+    return m_pImpl->crText;
+}
+int CDC::SetBkMode(int nBkMode) {
+    return std::exchange(m_pImpl->nBkMode, nBkMode);
+}
+int CDC::GetBkMode() const {
+    return m_pImpl->nBkMode;
+}
+int CDC::SetROP2(int nDrawMode) {
+    return std::exchange(m_pImpl->nRop2, nDrawMode);
+}
+int CDC::GetROP2() const {
+    return m_pImpl->nRop2;
+}
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
     SDL_Surface* pSurface = m_pImpl->Target();
@@ -286,8 +317,7 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
         return 0;
     }
     TTF_Font* pTTF = pFont->pTTF;
-    const std::string str =
-        nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
+    const std::string str = nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
     const PrefixedText text = ResolvePrefixes(str, (nFormat & DT_NOPREFIX) == 0);
     const int nHeight = TTF_FontHeight(pTTF);
     const int nWidth = TextWidth(pTTF, text.strShown);
@@ -330,11 +360,10 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
     if (text.nUnderlineBegin != std::string::npos) {
         const int nBefore = TextWidth(pTTF, text.strShown.substr(0, text.nUnderlineBegin));
         const int nUnder = TextWidth(
-            pTTF, text.strShown.substr(text.nUnderlineBegin,
-                                       text.nUnderlineEnd - text.nUnderlineBegin));
-        AfxFillSurfaceRect(pSurface,
-                           SDL_Rect{x + nBefore, y + TTF_FontAscent(pTTF) + 1, nUnder, 1}, cr,
-                           clip);
+            pTTF,
+            text.strShown.substr(text.nUnderlineBegin, text.nUnderlineEnd - text.nUnderlineBegin));
+        AfxFillSurfaceRect(pSurface, SDL_Rect{x + nBefore, y + TTF_FontAscent(pTTF) + 1, nUnder, 1},
+                           cr, clip);
     }
     return nHeight;
 }
@@ -344,8 +373,7 @@ SIZE CDC::GetTextExtent(const char* lpszString, int nCount) const {
     if (lpszString == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
         return SIZE{0, 0};
     }
-    const std::string str =
-        nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
+    const std::string str = nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
     return SIZE{TextWidth(pFont->pTTF, str), TTF_FontHeight(pFont->pTTF)};
 }
 

@@ -62,7 +62,6 @@ public:
     CPen* GetCurrentPen() const;
     CBrush* GetCurrentBrush() const;
     CFont* GetCurrentFont() const;
-    CBitmap* GetCurrentBitmap() const;
 
     COLORREF SetBkColor(COLORREF crColor);
     COLORREF GetBkColor() const;

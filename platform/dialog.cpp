@@ -21,9 +21,13 @@ constexpr int kFocusInset = 3;
 constexpr int kTenthsPerPoint = 10;
 constexpr DWORD kStaticTypeMask = 0x1F;
 
-bool IsPushButton(const CWnd& control) { return control.GetClassName() == "button"; }
+bool IsPushButton(const CWnd& control) {
+    return control.GetClassName() == "button";
+}
 
-bool IsVisible(const CWnd& control) { return (control.GetStyle() & WS_VISIBLE) != 0; }
+bool IsVisible(const CWnd& control) {
+    return (control.GetStyle() & WS_VISIBLE) != 0;
+}
 
 // Its rectangle in its dialog's client coordinates.
 RECT ClientRectOf(const CWnd& control, const CWnd& dialog) {
@@ -90,8 +94,8 @@ BOOL CDialog::Create() {
                           item.pszClass, item.pszText);
         // The default push button starts with the focus, if it can take it.
         const DWORD dwUsable = WS_VISIBLE | WS_DISABLED;
-        if (m_nFocusID == 0 && IsPushButton(*pControl) &&
-            (item.dwStyle & BS_DEFPUSHBUTTON) != 0 && (item.dwStyle & dwUsable) == WS_VISIBLE) {
+        if (m_nFocusID == 0 && IsPushButton(*pControl) && (item.dwStyle & BS_DEFPUSHBUTTON) != 0 &&
+            (item.dwStyle & dwUsable) == WS_VISIBLE) {
             m_nFocusID = static_cast<UINT>(item.nID);
         }
     }
@@ -260,7 +264,7 @@ void CDialog::DrawButton(CDC& dc, const CWnd& button) {
     }
     dc.DrawText(button.GetWindowText(), &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (nID == m_nFocusID) {
-        DrawFocusFrame(dc, RECT{rc.left + kFocusInset, rc.top + kFocusInset,
-                                rc.right - kFocusInset, rc.bottom - kFocusInset});
+        DrawFocusFrame(dc, RECT{rc.left + kFocusInset, rc.top + kFocusInset, rc.right - kFocusInset,
+                                rc.bottom - kFocusInset});
     }
 }

@@ -1,9 +1,8 @@
 #include "platform/dialog_template.h"
 
-#include <mutex>
-
 #include "platform/dc.h"
 #include "platform/gdi.h"
+#include "platform/resource_table.h"
 
 namespace {
 
@@ -22,26 +21,17 @@ int MulDiv(int a, int b, int c) {
     return static_cast<int>(nProduct >= 0 ? (nProduct + nHalf) / c : (nProduct - nHalf) / c);
 }
 
-std::mutex g_mutexTemplates;
-const DLGTEMPLATE* const* g_ppTemplates = nullptr;
-int g_nTemplates = 0;
+CResourceTable<const DLGTEMPLATE*> g_templates;
 
 }  // namespace
 
 void AfxSetDialogTemplates(const DLGTEMPLATE* const* ppTemplates, int nCount) {
-    std::lock_guard<std::mutex> lock(g_mutexTemplates);
-    g_ppTemplates = ppTemplates;
-    g_nTemplates = ppTemplates != nullptr ? nCount : 0;
+    g_templates.Set(ppTemplates, nCount);
 }
 
 const DLGTEMPLATE* AfxFindDialogTemplate(UINT nID) {
-    std::lock_guard<std::mutex> lock(g_mutexTemplates);
-    for (int i = 0; i < g_nTemplates; ++i) {
-        if (g_ppTemplates[i]->nID == nID) {
-            return g_ppTemplates[i];
-        }
-    }
-    return nullptr;
+    const DLGTEMPLATE* const* ppTemplate = g_templates.Find(nID);
+    return ppTemplate != nullptr ? *ppTemplate : nullptr;
 }
 
 SIZE AfxGetDialogBaseUnits(const DLGTEMPLATE& dlgTemplate) {

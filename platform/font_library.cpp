@@ -133,8 +133,9 @@ public:
         if (itFile == m_files.end()) {
             FontFile file;
             const bool bFound = FcInit() && FindFace(strFamily.c_str(), &file);
-            itFile = m_files.emplace(strFamily, bFound ? std::make_unique<FontFile>(file)
-                                                       : std::unique_ptr<FontFile>())
+            itFile = m_files
+                         .emplace(strFamily, bFound ? std::make_unique<FontFile>(file)
+                                                    : std::unique_ptr<FontFile>())
                          .first;
         }
         if (!itFile->second) {
@@ -167,8 +168,9 @@ TTF_Font* AfxOpenFontFace(const char* pszFamily, int nPixelHeight) {
 
 int AfxGetScreenDpi() {
     float fVertical = 0.0f;
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && SDL_GetDisplayDPI(0, nullptr, nullptr, &fVertical) == 0 &&
-        fVertical >= kMinPlausibleDpi && fVertical <= kMaxPlausibleDpi) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 &&
+        SDL_GetDisplayDPI(0, nullptr, nullptr, &fVertical) == 0 && fVertical >= kMinPlausibleDpi &&
+        fVertical <= kMaxPlausibleDpi) {
         return static_cast<int>(fVertical + 0.5f);
     }
     return kDefaultDpi;

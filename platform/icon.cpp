@@ -1,33 +1,25 @@
 #include "platform/icon.h"
 
 #include <cstdlib>
-#include <mutex>
+
+#include "platform/resource_table.h"
 
 namespace {
 
 constexpr int kIconSize = 32;
 constexpr int kSmallIconSize = 16;
 
-std::mutex g_mutexIcons;
-const ICONRESOURCE* const* g_ppIcons = nullptr;
-int g_nIcons = 0;
+CResourceTable<const ICONRESOURCE*> g_icons;
 
 }  // namespace
 
 void AfxSetIcons(const ICONRESOURCE* const* ppIcons, int nCount) {
-    std::lock_guard<std::mutex> lock(g_mutexIcons);
-    g_ppIcons = ppIcons;
-    g_nIcons = ppIcons != nullptr ? nCount : 0;
+    g_icons.Set(ppIcons, nCount);
 }
 
 HICON LoadIcon(UINT nIDResource) {
-    std::lock_guard<std::mutex> lock(g_mutexIcons);
-    for (int i = 0; i < g_nIcons; ++i) {
-        if (g_ppIcons[i]->nID == nIDResource) {
-            return g_ppIcons[i];
-        }
-    }
-    return nullptr;
+    const ICONRESOURCE* const* ppIcon = g_icons.Find(nIDResource);
+    return ppIcon != nullptr ? *ppIcon : nullptr;
 }
 
 const ICONIMAGE* AfxFindIconImage(HICON hIcon, int cx) {

@@ -119,8 +119,8 @@ RECT CMenuPopup::Draw(SDL_Surface* pSurface) const {
     dc.GetTextMetrics(&tm);
     const int nLine = std::max<int>(tm.tmHeight, 1);
     dc.FillSolidRect(&m_rcMenu, kMenuBorder);
-    const RECT rcInside{m_rcMenu.left + kBorder, m_rcMenu.top + kBorder,
-                        m_rcMenu.right - kBorder, m_rcMenu.bottom - kBorder};
+    const RECT rcInside{m_rcMenu.left + kBorder, m_rcMenu.top + kBorder, m_rcMenu.right - kBorder,
+                        m_rcMenu.bottom - kBorder};
     dc.FillSolidRect(&rcInside, kMenuBack);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kMenuText);
@@ -175,9 +175,8 @@ int CMenuPopup::NextSelectable(int nFrom, int nStep) const {
 
 CMenuPopup::Outcome CMenuPopup::OnMouseMove(POINT pt) {
     const int nHit = HitTest(pt);
-    m_nHover = nHit >= 0 && m_entries[static_cast<size_t>(nHit)].item.nFlags != MF_SEPARATOR
-                   ? nHit
-                   : -1;
+    m_nHover =
+        nHit >= 0 && m_entries[static_cast<size_t>(nHit)].item.nFlags != MF_SEPARATOR ? nHit : -1;
     return Outcome::kStayOpen;
 }
 
@@ -185,7 +184,9 @@ CMenuPopup::Outcome CMenuPopup::OnButtonDown(POINT pt) {
     return PtInRect(&m_rcMenu, pt) ? Outcome::kStayOpen : Outcome::kClose;
 }
 
-CMenuPopup::Outcome CMenuPopup::OnButtonUp(POINT pt) { return Choose(HitTest(pt)); }
+CMenuPopup::Outcome CMenuPopup::OnButtonUp(POINT pt) {
+    return Choose(HitTest(pt));
+}
 
 CMenuPopup::Outcome CMenuPopup::OnKey(UINT nKey) {
     switch (nKey) {

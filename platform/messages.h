@@ -3,7 +3,6 @@
 
 #include "platform/win_types.h"
 
-constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_ERASEBKGND = 0x0014;
@@ -42,12 +41,20 @@ constexpr UINT VK_UP = 0x26;
 constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_F4 = 0x73;
 
-constexpr WORD LOWORD(std::uintptr_t n) { return static_cast<WORD>(n & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t n) { return static_cast<WORD>((n >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t n) {
+    return static_cast<WORD>(n & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t n) {
+    return static_cast<WORD>((n >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(int lo, int hi) {
     return static_cast<LPARAM>((static_cast<DWORD>(hi & 0xFFFF) << 16) |
                                static_cast<DWORD>(lo & 0xFFFF));
 }
 // Signed client coordinates from a mouse message's lParam.
-constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
-constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
+constexpr int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<short>(LOWORD(lp));
+}
+constexpr int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<short>(HIWORD(lp));
+}

@@ -3,7 +3,7 @@
 #include "platform/plex_list.h"
 
 CPlex* CPlex::Create(CPlex*& pHead, UINT nMax, UINT cbElement) {
-    auto* p = static_cast<CPlex*>(::operator new(sizeof(CPlex) + std::size_t{nMax} * cbElement));
+    auto* p = static_cast<CPlex*>(::operator new (sizeof(CPlex) + std::size_t{nMax} * cbElement));
     p->pNext = pHead;
     pHead = p;
     return p;

@@ -77,12 +77,6 @@ public:
         }
     }
 
-    POSITION GetHeadPosition() const { return ToPosition(m_pNodeHead); }
-    TYPE& GetNext(POSITION& rPosition) {
-        CNode* pNode = FromPosition(rPosition);
-        rPosition = ToPosition(pNode->pNext);
-        return pNode->data;
-    }
     TYPE& GetAt(POSITION position) { return FromPosition(position)->data; }
 
     // The position of element nIndex, walking from the head; null outside 0 ... count - 1.

@@ -127,8 +127,8 @@ void OpenSystemMenu(CWnd* pWnd, POINT ptClient) {
     if (pMenu == nullptr || pSystem->pPopup != nullptr) {
         return;
     }
-    pSystem->pPopup = std::make_unique<CMenuPopup>(pWnd, *pMenu, ptClient,
-                                                   pSystem->strFontFace, pSystem->nFontPointSize);
+    pSystem->pPopup = std::make_unique<CMenuPopup>(pWnd, *pMenu, ptClient, pSystem->strFontFace,
+                                                   pSystem->nFontPointSize);
     ShowPopup(pWnd);
 }
 
@@ -149,7 +149,9 @@ void FollowPopup(CWnd* pWnd, CMenuPopup::Outcome outcome) {
     }
 }
 
-UINT MouseFlags(Uint32 nButtons) { return (nButtons & SDL_BUTTON_LMASK) != 0 ? MK_LBUTTON : 0; }
+UINT MouseFlags(Uint32 nButtons) {
+    return (nButtons & SDL_BUTTON_LMASK) != 0 ? MK_LBUTTON : 0;
+}
 
 void DispatchEvent(const SDL_Event& event) {
     switch (event.type) {
@@ -299,8 +301,8 @@ void DeliverPending() {
     const std::vector<CWnd*> windows = g_windows;
     for (CWnd* pWnd : windows) {
         MSG msg;
-        for (int n = pWnd->GetPostedCount(); n > 0 && IsAlive(pWnd) && pWnd->TakePostedMessage(&msg);
-             --n) {
+        for (int n = pWnd->GetPostedCount();
+             n > 0 && IsAlive(pWnd) && pWnd->TakePostedMessage(&msg); --n) {
             pWnd->SendMessage(msg.message, msg.wParam, msg.lParam);
         }
     }
@@ -375,13 +377,17 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     return TRUE;
 }
 
-void AfxTermPlatform() { SDL_Quit(); }
+void AfxTermPlatform() {
+    SDL_Quit();
+}
 
 void AfxReportWindowError(const char* pszAppName) {
     std::fprintf(stderr, "%s: cannot open a window: %s\n", pszAppName, SDL_GetError());
 }
 
-CWnd* AfxGetTopWindow() { return g_windows.empty() ? nullptr : g_windows.back(); }
+CWnd* AfxGetTopWindow() {
+    return g_windows.empty() ? nullptr : g_windows.back();
+}
 
 void AfxPumpMessages(BOOL bWait) {
     SDL_Event event;
@@ -467,7 +473,7 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
 
 RECT CWnd::GetSystemMenuRect() const {
     return m_pSystem != nullptr && m_pSystem->pPopup != nullptr ? m_pSystem->pPopup->GetRect()
-                                                                 : RECT{0, 0, 0, 0};
+                                                                : RECT{0, 0, 0, 0};
 }
 
 BOOL CWnd::IsIconic() const {

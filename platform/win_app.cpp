@@ -23,7 +23,9 @@ CWinApp::~CWinApp() {
 
 void CWinApp::WinHelp(DWORD /*dwData*/, UINT /*nCmd*/) {}
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 int AfxWinMain() {
     CWinApp* pApp = AfxGetApp();

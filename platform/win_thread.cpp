@@ -8,8 +8,7 @@ std::atomic<double> g_dSleepScale{1.0};
 
 }  // namespace
 
-CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                       std::function<void()> fnEnded)
+CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, std::function<void()> fnEnded)
     : m_thread([this, pfnThreadProc, pParam, fnEnded = std::move(fnEnded)] {
           pfnThreadProc(pParam);
           m_bEnded.store(TRUE);
@@ -18,7 +17,9 @@ CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
           }
       }) {}
 
-CWinThread::~CWinThread() { Join(); }
+CWinThread::~CWinThread() {
+    Join();
+}
 
 void CWinThread::Join() {
     if (m_thread.joinable()) {
@@ -37,4 +38,6 @@ void Sleep(DWORD dwMilliseconds) {
     std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long long>(dMicroseconds)));
 }
 
-void AfxSetSleepScaleForTesting(double dScale) { g_dSleepScale.store(dScale); }
+void AfxSetSleepScaleForTesting(double dScale) {
+    g_dSleepScale.store(dScale);
+}

@@ -39,8 +39,7 @@ private:
 // stack. fnEnded is as for CWinThread.
 std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
                                            int nPriority = THREAD_PRIORITY_NORMAL,
-                                           UINT nStackSize = 0,
-                                           std::function<void()> fnEnded = {});
+                                           UINT nStackSize = 0, std::function<void()> fnEnded = {});
 
 // Pauses the calling thread for at least dwMilliseconds, times the test scale.
 void Sleep(DWORD dwMilliseconds);

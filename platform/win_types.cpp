@@ -10,7 +10,9 @@ BOOL SetRect(LPRECT lprc, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT lprc) { return SetRect(lprc, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT lprc) {
+    return SetRect(lprc, 0, 0, 0, 0);
+}
 
 BOOL IsRectEmpty(LPCRECT lprc) {
     return lprc == nullptr || lprc->right <= lprc->left || lprc->bottom <= lprc->top;
@@ -53,10 +55,10 @@ BOOL UnionRect(LPRECT lprcDst, LPCRECT lprcSrc1, LPCRECT lprcSrc2) {
     } else if (bEmpty2) {
         *lprcDst = *lprcSrc1;
     } else {
-        *lprcDst = RECT{std::min(lprcSrc1->left, lprcSrc2->left),
-                        std::min(lprcSrc1->top, lprcSrc2->top),
-                        std::max(lprcSrc1->right, lprcSrc2->right),
-                        std::max(lprcSrc1->bottom, lprcSrc2->bottom)};
+        *lprcDst =
+            RECT{std::min(lprcSrc1->left, lprcSrc2->left), std::min(lprcSrc1->top, lprcSrc2->top),
+                 std::max(lprcSrc1->right, lprcSrc2->right),
+                 std::max(lprcSrc1->bottom, lprcSrc2->bottom)};
     }
     return TRUE;
 }

@@ -43,9 +43,15 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF cr) { return static_cast<BYTE>(cr & 0xFF); }
-constexpr BYTE GetGValue(COLORREF cr) { return static_cast<BYTE>((cr >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF cr) { return static_cast<BYTE>((cr >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF cr) {
+    return static_cast<BYTE>(cr & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF cr) {
+    return static_cast<BYTE>((cr >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF cr) {
+    return static_cast<BYTE>((cr >> 16) & 0xFF);
+}
 
 // Rectangles are half-open: the left and top edges are inside, the right and bottom
 // edges outside, exactly as in Win32.
@@ -58,10 +64,18 @@ BOOL UnionRect(LPRECT lprcDst, LPCRECT lprcSrc1, LPCRECT lprcSrc2);
 BOOL OffsetRect(LPRECT lprc, int dx, int dy);
 BOOL EqualRect(LPCRECT lprc1, LPCRECT lprc2);
 
-inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-inline bool operator!=(const RECT& a, const RECT& b) { return !(a == b); }
-inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
-inline bool operator!=(const POINT& a, const POINT& b) { return !(a == b); }
+inline bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+inline bool operator!=(const RECT& a, const RECT& b) {
+    return !(a == b);
+}
+inline bool operator==(const POINT& a, const POINT& b) {
+    return a.x == b.x && a.y == b.y;
+}
+inline bool operator!=(const POINT& a, const POINT& b) {
+    return !(a == b);
+}
 
 // MFC's value wrappers, as far as the game uses them.
 class CPoint : public POINT {
@@ -81,6 +95,4 @@ public:
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
     void SetRectEmpty() { ::SetRectEmpty(this); }
-    CPoint TopLeft() const { return CPoint(left, top); }
-    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
 };

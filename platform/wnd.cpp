@@ -17,7 +17,9 @@ CWnd* g_pFocus = nullptr;
 
 }  // namespace
 
-CWnd::~CWnd() { DestroyWindow(); }
+CWnd::~CWnd() {
+    DestroyWindow();
+}
 
 BOOL CWnd::CreateTopLevel(DWORD dwStyle, const RECT& rcClient) {
     std::lock_guard<std::mutex> lock(m_mutexUpdate);
@@ -85,7 +87,9 @@ BOOL CWnd::EnableWindow(BOOL bEnable) {
     return bWasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return (m_dwStyle & WS_DISABLED) == 0; }
+BOOL CWnd::IsWindowEnabled() const {
+    return (m_dwStyle & WS_DISABLED) == 0;
+}
 
 RECT CWnd::ClientArea(const RECT& rect) {
     return RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top};
@@ -241,8 +245,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CWnd::Default() {
     return m_pCurrentMsg != nullptr
-               ? DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam,
-                               m_pCurrentMsg->lParam)
+               ? DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam)
                : 0;
 }
 
@@ -252,4 +255,6 @@ CWnd* CWnd::SetFocus() {
     return pOld;
 }
 
-CWnd* CWnd::GetFocus() { return g_pFocus; }
+CWnd* CWnd::GetFocus() {
+    return g_pFocus;
+}

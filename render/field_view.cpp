@@ -57,8 +57,8 @@ void CFieldView::RebuildBuffer(CDC* pDC, const RECT& rc, CDC& dcBuffer, CBitmap&
 }
 
 void CFieldView::CopyBuffer(CDC* pDC, const RECT& rc, CDC& dcBuffer) {
-    pDC->BitBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, &dcBuffer, rc.left,
-                rc.top, SRCCOPY);
+    pDC->BitBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, &dcBuffer, rc.left, rc.top,
+                SRCCOPY);
 }
 
 void CFieldView::FillBoard(CDC* pDC, COLORREF crColour) {

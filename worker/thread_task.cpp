@@ -1,8 +1,12 @@
 #include "worker/thread_task.h"
 
-CThreadTask::CThreadTask() { Reset(); }
+CThreadTask::CThreadTask() {
+    Reset();
+}
 
-CThreadTask::~CThreadTask() { EndWorker(); }
+CThreadTask::~CThreadTask() {
+    EndWorker();
+}
 
 void CThreadTask::Reset() {
     m_pThread.reset();  // joins a worker that has ended but not yet been waited for
@@ -100,7 +104,9 @@ void CThreadTask::Prompt(CString strPrompt) {
     CheckPoint();
 }
 
-BOOL CThreadTask::IsBusy() const { return m_pThread != nullptr && !m_pThread->HasEnded(); }
+BOOL CThreadTask::IsBusy() const {
+    return m_pThread != nullptr && !m_pThread->HasEnded();
+}
 
 void CThreadTask::Wait() {
     if (m_pThread != nullptr) {

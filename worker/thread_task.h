@@ -6,8 +6,8 @@
 
 #include "model/locked_list.h"
 #include "platform/critical_section.h"
-#include "platform/messages.h"
 #include "platform/cstring.h"
+#include "platform/messages.h"
 #include "platform/win_thread.h"
 #include "platform/wnd.h"
 
@@ -17,10 +17,10 @@
 //
 // There is never more than one worker on a task: Start does nothing while the previous
 // worker has not ended. When a worker has ended, the owner window receives WM_TASKENDED, so
-// that it can begin a Start it had to hold back. A task's destructor requests the abort and waits for the worker.
-// Because the worker makes virtual calls into the task, every class that overrides Run
-// calls EndWorker() in its own destructor, while the whole object still exists.
-// Posted to a task's owner when its worker has ended; wParam is 0.
+// that it can begin a Start it had to hold back. A task's destructor requests the abort and waits
+// for the worker. Because the worker makes virtual calls into the task, every class that overrides
+// Run calls EndWorker() in its own destructor, while the whole object still exists. Posted to a
+// task's owner when its worker has ended; wParam is 0.
 constexpr UINT WM_TASKENDED = WM_APP + 1;
 
 class CThreadTask {

@@ -6,6 +6,7 @@
 #include "platform/dc.h"
 #include "platform/dialog_template.h"
 #include "render/game_field.h"
+#include "tests/support/board_setup.h"
 
 namespace testing_layout {
 
@@ -20,8 +21,8 @@ inline RECT ControlRect(int nID, SIZE sizeBase) {
 }
 
 inline SIZE ClientSize() {
-    const RECT rc = AfxMapDialogRect(0, 0, g_dlgGame.cx, g_dlgGame.cy,
-                                     AfxGetDialogBaseUnits(g_dlgGame));
+    const RECT rc =
+        AfxMapDialogRect(0, 0, g_dlgGame.cx, g_dlgGame.cy, AfxGetDialogBaseUnits(g_dlgGame));
     return SIZE{rc.right, rc.bottom};
 }
 
@@ -29,16 +30,8 @@ inline SIZE ClientSize() {
 inline void LayOut(CGameField& field) {
     const SIZE sizeBase = AfxGetDialogBaseUnits(g_dlgGame);
     const RECT rcBoard = ControlRect(IDC_BOARD, sizeBase);
-    field.m_world.yFrom = 0;
-    field.m_world.yTo = 100;
-    field.m_world.xFrom = 0;
-    field.m_world.xTo = 500;
-    field.m_screen.yFrom = rcBoard.top;
-    field.m_screen.yTo = rcBoard.bottom;
-    field.m_screen.xFrom = rcBoard.left;
-    field.m_screen.xTo = rcBoard.right;
+    testing_board::SetUpBoard(field, rcBoard);
     field.m_nGoal = 500;
-    field.SetBoardRect(rcBoard);
     field.m_rcTitle = ControlRect(IDC_TITLE, sizeBase);
     field.SetTitle("ぽよるん");
     field.m_rcStart = ControlRect(IDCANCEL, sizeBase);

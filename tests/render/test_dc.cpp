@@ -265,7 +265,7 @@ TEST_F(TextTest, JapaneseTextDrawsItsOwnGlyphsNotReplacementBoxes) {
             }
         }
         EXPECT_GT(testing_pixels::CountPixels(canvas.DC(), rc,
-                                               [](COLORREF px) { return px != RGB(0, 0, 0); }),
+                                              [](COLORREF px) { return px != RGB(0, 0, 0); }),
                   20)
             << pszChar;
         glyphs.push_back(pixels);

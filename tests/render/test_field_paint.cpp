@@ -70,7 +70,8 @@ TEST_F(FieldPaintTest, TheTitleScreenShowsTheTitleBoxAndTheStartAndExitButtons) 
     }
     // Nothing of the playing screen: no Stop button below the board.
     const RECT& stop = m_field.m_rcStop;
-    EXPECT_EQ(CountColour(Window(), stop, kFace), (stop.right - stop.left) * (stop.bottom - stop.top));
+    EXPECT_EQ(CountColour(Window(), stop, kFace),
+              (stop.right - stop.left) * (stop.bottom - stop.top));
     // The black of the board is everywhere the boxes are not.
     EXPECT_EQ(Window().GetPixel(board.left + 2, (title.bottom + m_field.m_rcStart.top) / 2),
               colours::kBlack);
@@ -143,7 +144,8 @@ TEST_F(PlayingScreenTest, TheStopButtonComesFromItsOwnBufferBelowTheBoard) {
     const RECT all{0, 0, testing_layout::ClientSize().cx, testing_layout::ClientSize().cy};
     Window().FillSolidRect(&all, kFace);
     m_field.Paint(&Window(), "");
-    EXPECT_EQ(CountColour(Window(), stop, kFace), (stop.right - stop.left) * (stop.bottom - stop.top));
+    EXPECT_EQ(CountColour(Window(), stop, kFace),
+              (stop.right - stop.left) * (stop.bottom - stop.top));
 }
 
 TEST_F(PlayingScreenTest, OnlyTheBoardRectangleOfTheBoardBufferReachesTheWindow) {
@@ -175,13 +177,7 @@ TEST_F(PlayingScreenTest, OnlyTheBoardRectangleOfTheBoardBufferReachesTheWindow)
 TEST(FieldPaintWorkedExample, TheStartingJumperIsCutAtTheBoardsLeftEdge) {
     CGameField field;
     const RECT board{10, 10, 510, 210};
-    field.SetBoardRect(board);
-    field.m_world.xTo = 500;
-    field.m_world.yTo = 100;
-    field.m_screen.xFrom = board.left;
-    field.m_screen.xTo = board.right;
-    field.m_screen.yFrom = board.top;
-    field.m_screen.yTo = board.bottom;
+    testing_board::SetUpBoard(field, board);
     field.m_rcStop = RECT{440, 215, 510, 240};
     field.ResetJumper();
     field.m_nMode = CFieldView::kModePlaying;
@@ -217,13 +213,9 @@ TEST(FieldPaintBuffers, BuffersAreMadeOnceFromTheFirstPaintsLayout) {
 
 TEST(FieldPaintBuffers, AnEmptyRectangleAtTheFirstPaintLeavesItsBufferUnusableButHarmless) {
     CGameField field;
-    field.SetBoardRect(RECT{0, 0, 100, 50});
+    testing_board::SetUpBoard(field, RECT{0, 0, 100, 50});
     CClientSurface client(SIZE{120, 80});
     field.m_nMode = CFieldView::kModePlaying;
-    field.m_world.xTo = 500;
-    field.m_world.yTo = 100;
-    field.m_screen.xTo = 100;
-    field.m_screen.yTo = 50;
     field.Paint(&client.DC(), "");  // the Stop area is still empty
     EXPECT_EQ(field.m_bmpStop.GetSize().cx, 0);
     field.m_rcStop = RECT{50, 55, 100, 70};

@@ -65,7 +65,8 @@ TEST(RectPainter, DrawLabelRestoresFontAndTextColourAndLeavesTransparentMode) {
 }
 
 TEST(RectPainter, ALabelIsCentredOnItsRectangleAndNeverTouchesPixelsOutside) {
-    for (const char* pszText : {"Start", "GOAL!!", "ぽよるん", "A label far too wide for the box"}) {
+    for (const char* pszText :
+         {"Start", "GOAL!!", "ぽよるん", "A label far too wide for the box"}) {
         CCanvas canvas(300, 80);
         const RECT rc{100, 20, 200, 60};
         CRectPainter painter(&canvas.DC());

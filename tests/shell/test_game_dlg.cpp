@@ -68,9 +68,10 @@ TEST_F(GameDlgTest, OnTheTitleScreenOnlyTheStartAndExitAreasAct) {
     const RECT& exit = field.m_rcExit;
     const RECT& stop = field.m_rcStop;
     // The right and bottom edges, the Stop area and the board elsewhere do nothing.
-    for (POINT pt : {POINT{start.right, start.top}, POINT{start.left, start.bottom},
-                     POINT{exit.right, exit.top}, POINT{exit.left, exit.bottom},
-                     POINT{stop.left, stop.top}, POINT{field.m_rcBoard.left, field.m_rcBoard.top}}) {
+    for (POINT pt :
+         {POINT{start.right, start.top}, POINT{start.left, start.bottom},
+          POINT{exit.right, exit.top}, POINT{exit.left, exit.bottom}, POINT{stop.left, stop.top},
+          POINT{field.m_rcBoard.left, field.m_rcBoard.top}}) {
         Release(pt);
         EXPECT_EQ(Mode(), CFieldView::kModeTitle) << pt.x << "," << pt.y;
         EXPECT_FALSE(m_dlg.Task().IsBusy());
@@ -265,7 +266,8 @@ TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
     int nMismatches = 0;
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 28; ++x) {
-            const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + (y + 4) * pSurface->pitch;
+            const auto* pRow =
+                static_cast<const Uint8*>(pSurface->pixels) + (y + 4) * pSurface->pitch;
             Uint8 r, g, b;
             SDL_GetRGB(reinterpret_cast<const Uint32*>(pRow)[x], pSurface->format, &r, &g, &b);
             nMismatches += RGB(r, g, b) == AfxGetIconPixel(m_dlg.Icon(), *pImage, x + 1, y) ? 0 : 1;

@@ -120,7 +120,8 @@ TEST_F(SystemMenuTest, ARightClickOpensTheMenuAtThePointerAndEscapeClosesIt) {
     EXPECT_EQ(rcMenu.left, pt.x);
     EXPECT_EQ(rcMenu.top, pt.y);
     // Drawn over the window: its border and its face.
-    EXPECT_NE(SurfacePixel(POINT{rcMenu.left, rcMenu.top}), SurfacePixel(POINT{rcMenu.left - 1, rcMenu.top}));
+    EXPECT_NE(SurfacePixel(POINT{rcMenu.left, rcMenu.top}),
+              SurfacePixel(POINT{rcMenu.left - 1, rcMenu.top}));
     PushKey(SDLK_ESCAPE);
     EXPECT_FALSE(IsMenuOpen());
     EXPECT_FALSE(m_dlg.IsEnded());
@@ -180,13 +181,14 @@ TEST_F(SystemMenuTest, TheMnemonicChoosesTheAboutEntryWhichOpensTheAboutBox) {
     CDialog* pAbout = nullptr;
     CString strCaption;
     BOOL bOwnerEnabled = TRUE;
-    m_dlg.PostAction([&] { return IsAboutOpen(m_dlg); }, [&] {
-        pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
-        ASSERT_NE(pAbout, nullptr);
-        strCaption = SDL_GetWindowTitle(pAbout->System()->pWindow);
-        bOwnerEnabled = m_dlg.IsWindowEnabled();
-        pAbout->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
-    });
+    m_dlg.PostAction([&] { return IsAboutOpen(m_dlg); },
+                     [&] {
+                         pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
+                         ASSERT_NE(pAbout, nullptr);
+                         strCaption = SDL_GetWindowTitle(pAbout->System()->pWindow);
+                         bOwnerEnabled = m_dlg.IsWindowEnabled();
+                         pAbout->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
+                     });
     RightClick(POINT{5, 5});
     PushKey(SDLK_a);
     ASSERT_NE(pAbout, nullptr);
@@ -201,13 +203,14 @@ TEST_F(SystemMenuTest, TheMnemonicChoosesTheAboutEntryWhichOpensTheAboutBox) {
 // it; answers the box's result.
 int RunAboutBox(CTestGameDlg& dlg, const std::function<void(CDialog&)>& fnInside) {
     int nResult = -2;
-    dlg.PostAction([&] { return IsAboutOpen(dlg); }, [&] {
-        auto* pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
-        ASSERT_NE(pAbout, nullptr);
-        ASSERT_NE(pAbout, &dlg);
-        fnInside(*pAbout);
-        nResult = pAbout->IsEnded() ? pAbout->GetResult() : -1;
-    });
+    dlg.PostAction([&] { return IsAboutOpen(dlg); },
+                   [&] {
+                       auto* pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
+                       ASSERT_NE(pAbout, nullptr);
+                       ASSERT_NE(pAbout, &dlg);
+                       fnInside(*pAbout);
+                       nResult = pAbout->IsEnded() ? pAbout->GetResult() : -1;
+                   });
     dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     return nResult;
 }
@@ -239,19 +242,22 @@ TEST_F(SystemMenuTest, TheAboutBoxShowsTheIconTheVersionAndOkCentredOnItsOwner) 
 TEST_F(SystemMenuTest, OkEnterEscapeAndTheCloseButtonEachCloseTheAboutBox) {
     const int nByButton = RunAboutBox(m_dlg, [](CDialog& about) {
         RECT rcOk = GetControlRect(&about, IDOK);
-        const LPARAM lParam = MAKELPARAM((rcOk.left + rcOk.right) / 2, (rcOk.top + rcOk.bottom) / 2);
+        const LPARAM lParam =
+            MAKELPARAM((rcOk.left + rcOk.right) / 2, (rcOk.top + rcOk.bottom) / 2);
         about.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
         EXPECT_FALSE(about.IsEnded());  // pressed, not yet released
         about.SendMessage(WM_LBUTTONUP, 0, lParam);
     });
     EXPECT_EQ(nByButton, IDOK);
-    EXPECT_EQ(RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_KEYDOWN, VK_RETURN, 0); }),
-              IDOK);
-    EXPECT_EQ(RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0); }),
-              IDCANCEL);
-    EXPECT_EQ(RunAboutBox(m_dlg,
-                          [](CDialog& about) { about.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }),
-              IDCANCEL);
+    EXPECT_EQ(
+        RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_KEYDOWN, VK_RETURN, 0); }),
+        IDOK);
+    EXPECT_EQ(
+        RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0); }),
+        IDCANCEL);
+    EXPECT_EQ(
+        RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); }),
+        IDCANCEL);
     EXPECT_FALSE(m_dlg.IsEnded());
     EXPECT_TRUE(m_dlg.IsWindowEnabled());
 }

@@ -5,6 +5,7 @@
 
 #include "recording_window.h"
 #include "render/game_field.h"
+#include "tests/support/board_setup.h"
 #include "worker/game_task.h"
 
 namespace testing_game {
@@ -27,13 +28,7 @@ public:
     CGameHarness() : m_wnd(RECT{100, 100, 100 + kClient.right, 100 + kClient.bottom}) {
         m_task.SetOwner(&m_wnd);
         m_task.m_pField = &m_field;
-        m_field.SetBoardRect(kBoard);
-        m_field.m_world.xTo = 500;
-        m_field.m_world.yTo = 100;
-        m_field.m_screen.xFrom = kBoard.left;
-        m_field.m_screen.xTo = kBoard.right;
-        m_field.m_screen.yFrom = kBoard.top;
-        m_field.m_screen.yTo = kBoard.bottom;
+        testing_board::SetUpBoard(m_field, kBoard);
         m_field.m_nGoal = kGoal;
     }
 

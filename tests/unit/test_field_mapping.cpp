@@ -2,21 +2,9 @@
 
 #include "render/game_field.h"
 #include "render/world_map.h"
+#include "tests/support/board_setup.h"
 
 namespace {
-
-// The board the dialog would give: board rectangle and both extents.
-void SetBoard(CGameField& field, const RECT& rcBoard) {
-    field.SetBoardRect(rcBoard);
-    field.m_world.xFrom = 0;
-    field.m_world.xTo = 500;
-    field.m_world.yFrom = 0;
-    field.m_world.yTo = 100;
-    field.m_screen.xFrom = rcBoard.left;
-    field.m_screen.xTo = rcBoard.right;
-    field.m_screen.yFrom = rcBoard.top;
-    field.m_screen.yTo = rcBoard.bottom;
-}
 
 CFlipY FlipFor(const RECT& rcBoard) {
     CFlipY flip;
@@ -27,7 +15,7 @@ CFlipY FlipFor(const RECT& rcBoard) {
 TEST(WorldMap, TheWorkedExampleMapsTheJumperAndAnObstacle) {
     CGameField field;
     const RECT rcBoard{10, 10, 510, 210};
-    SetBoard(field, rcBoard);
+    testing_board::SetUpBoard(field, rcBoard);
     const CFlipY flip = FlipFor(rcBoard);
     EXPECT_EQ(flip.m_ptCentre.y, 110.0);
     EXPECT_EQ(field.ToScreenRect(RECT{-5, 0, 5, 10}, flip), (RECT{5, 190, 15, 210}));
@@ -40,7 +28,7 @@ TEST(WorldMap, ValuesBelowTheRangeTruncateTowardZero) {
     CWorldMap map;
     map.m_world.xTo = 500;
     map.m_screen.xFrom = 20;
-    map.m_screen.xTo = 353;  // width 333
+    map.m_screen.xTo = 353;            // width 333
     EXPECT_EQ(map.ToScreenX(-3), 19);  // -999 / 500 is -1.998, truncated to -1
     EXPECT_EQ(map.ToScreenX(3), 21);   // 999 / 500 = 1.998 -> 1
     EXPECT_EQ(map.ToScreenX(500), 353);
@@ -49,7 +37,7 @@ TEST(WorldMap, ValuesBelowTheRangeTruncateTowardZero) {
 TEST(WorldMap, AnOddCentreSumRoundsTheFlipTowardZero) {
     CGameField field;
     const RECT rcBoard{0, 0, 500, 101};
-    SetBoard(field, rcBoard);
+    testing_board::SetUpBoard(field, rcBoard);
     const CFlipY flip = FlipFor(rcBoard);
     EXPECT_EQ(flip.m_ptCentre.y, 50.0);
     const RECT rc = field.ToScreenRect(RECT{0, 0, 10, 10}, flip);
@@ -77,7 +65,7 @@ TEST(WorldMap, AReversedRangeDoesNotMirror) {
 TEST(WorldMap, AnEmptyWorldRectangleMapsToAnEmptyRectangleAtTheBottomLeft) {
     CGameField field;
     const RECT rcBoard{10, 10, 510, 210};
-    SetBoard(field, rcBoard);
+    testing_board::SetUpBoard(field, rcBoard);
     const RECT rc = field.ToScreenRect(RECT{0, 0, 0, 0}, FlipFor(rcBoard));
     EXPECT_EQ(rc, (RECT{10, 210, 10, 210}));
     EXPECT_TRUE(IsRectEmpty(&rc));
@@ -88,8 +76,8 @@ TEST(FieldView, ANewFieldHasGoalOneHundredTitleModeAndNoAreas) {
     EXPECT_EQ(field.m_nGoal, 100);
     EXPECT_EQ(field.m_nMode, CFieldView::kModeTitle);
     EXPECT_EQ(field.m_strTitle, "");
-    for (const RECT* prc : {&field.m_rcBoard, &field.m_rcTitle, &field.m_rcStart,
-                            &field.m_rcStop, &field.m_rcExit, &field.m_rcRead}) {
+    for (const RECT* prc : {&field.m_rcBoard, &field.m_rcTitle, &field.m_rcStart, &field.m_rcStop,
+                            &field.m_rcExit, &field.m_rcRead}) {
         EXPECT_EQ(*prc, (RECT{0, 0, 0, 0}));
     }
     for (const POINT pt : {POINT{0, 0}, POINT{-1, -1}, POINT{5, 5}}) {
