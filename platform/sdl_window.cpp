@@ -2,12 +2,14 @@
 // message processing.
 #include "platform/sdl_window.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
+#include <limits>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/dc.h"
@@ -17,6 +19,7 @@
 #include "platform/message_loop.h"
 #include "platform/messages.h"
 #include "platform/paint_dc.h"
+#include "platform/x11_errors.h"
 
 namespace {
 
@@ -34,20 +37,15 @@ bool IsSet(const char* pszVariable) {
 
 // Wakes SDL_WaitEvent when a window gets work from another thread.
 Uint32 g_nWakeEvent = static_cast<Uint32>(-1);
+// The thread that runs the windows. Its own invalidations and posts need no wake: it
+// delivers them before it next waits.
+std::thread::id g_uiThread;
+// SDL sends its wake-up to one of the windows; held while waking and while a window is
+// closed, so that the wake-up never names a window that is being destroyed.
+std::mutex g_mutexWake;
 
-// Top-level windows with a screen window. The mutex guards the handle map, which timer
-// callbacks read on SDL's timer thread; the list is the UI thread's, in creation order.
-std::mutex g_mutexWindows;
-std::map<HWND, CWnd*> g_windowsByHandle;
+// Top-level windows with a screen window, the UI thread's, in creation order.
 std::vector<CWnd*> g_windows;
-
-// A timer callback may still be running when its timer is removed, so what it reads is
-// never freed while SDL runs.
-struct TimerSlot {
-    HWND hWnd;
-    UINT nIDEvent;
-};
-std::deque<TimerSlot> g_timerSlots;
 
 CWnd* FindByWindowID(Uint32 nWindowID) {
     for (CWnd* pWnd : g_windows) {
@@ -67,20 +65,47 @@ bool IsAlive(CWnd* pWnd) {
     return false;
 }
 
-Uint32 OnTimer(Uint32 nInterval, void* pParam) {
-    const auto* pSlot = static_cast<const TimerSlot*>(pParam);
-    std::lock_guard<std::mutex> lock(g_mutexWindows);
-    const auto it = g_windowsByHandle.find(pSlot->hWnd);
-    if (it != g_windowsByHandle.end()) {
-        it->second->PostMessage(WM_TIMER, pSlot->nIDEvent, 0);
-    }
-    return nInterval;
-}
-
 void PushWake() {
+    if (std::this_thread::get_id() == g_uiThread) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(g_mutexWake);
     SDL_Event event{};
     event.type = g_nWakeEvent;
     SDL_PushEvent(&event);
+}
+
+// Posts WM_TIMER for every timer that is due, and answers the milliseconds until the next
+// one is, or -1 when no timer runs. A timer that fell behind fires once and starts afresh,
+// as Windows' timers coalesce.
+int RunTimers() {
+    const Uint64 nNow = SDL_GetTicks64();
+    Uint64 nNext = std::numeric_limits<Uint64>::max();
+    for (CWnd* pWnd : g_windows) {
+        for (auto& [nIDEvent, timer] : pWnd->System()->timers) {
+            if (timer.nDue <= nNow) {
+                pWnd->PostMessage(WM_TIMER, nIDEvent, 0);
+                timer.nDue += timer.nPeriod;
+                if (timer.nDue <= nNow) {
+                    timer.nDue = nNow + timer.nPeriod;
+                }
+            }
+            nNext = std::min(nNext, timer.nDue);
+        }
+    }
+    if (nNext == std::numeric_limits<Uint64>::max()) {
+        return -1;
+    }
+    return static_cast<int>(nNext - nNow);
+}
+
+bool HasPending() {
+    for (CWnd* pWnd : g_windows) {
+        if (pWnd->GetPostedCount() > 0 || pWnd->HasUpdate()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image) {
@@ -316,13 +341,6 @@ void DeliverPending() {
 }  // namespace
 
 void WndSystemDeleter::operator()(WndSystem* pSystem) const {
-    {
-        std::lock_guard<std::mutex> lock(g_mutexWindows);
-        g_windowsByHandle.erase(pSystem->hWnd);
-    }
-    for (auto& timer : pSystem->timers) {
-        SDL_RemoveTimer(timer.second);
-    }
     // The window's own pointer to this is already null while it is being deleted.
     for (auto it = g_windows.begin(); it != g_windows.end(); ++it) {
         if (*it == pSystem->pWnd) {
@@ -332,7 +350,10 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     }
     // Hidden first, so that the window is gone from the screen at once.
     SDL_HideWindow(pSystem->pWindow);
-    SDL_DestroyWindow(pSystem->pWindow);
+    {
+        std::lock_guard<std::mutex> lock(g_mutexWake);
+        SDL_DestroyWindow(pSystem->pWindow);
+    }
     delete pSystem;
 }
 
@@ -347,6 +368,9 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // Windows are painted in software; an accelerated path would load a GL driver only to
+    // copy the same pixels, at several times the memory and start-up time.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     std::string strDisplays;
     if (!IsSet("SDL_VIDEODRIVER")) {
         // Only a real display will do. Left to itself SDL would fall back to drivers that
@@ -366,7 +390,9 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, strDrivers.c_str());
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    // Before SDL opens the display, so that SDL's own handler passes errors on to ours.
+    AfxIgnoreLateWakeErrors();
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (!strDisplays.empty()) {
             SDL_SetError("%s (%s)", std::string(SDL_GetError()).c_str(), strDisplays.c_str());
         }
@@ -374,6 +400,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         return FALSE;
     }
     g_nWakeEvent = SDL_RegisterEvents(1);
+    g_uiThread = std::this_thread::get_id();
     return TRUE;
 }
 
@@ -391,12 +418,16 @@ CWnd* AfxGetTopWindow() {
 
 void AfxPumpMessages(BOOL bWait) {
     SDL_Event event;
-    if (bWait && SDL_WaitEvent(&event) != 0) {
-        DispatchEvent(event);
+    if (bWait && !HasPending()) {
+        const int nTimeout = RunTimers();
+        if (!HasPending() && SDL_WaitEventTimeout(&event, nTimeout) != 0) {
+            DispatchEvent(event);
+        }
     }
     while (SDL_PollEvent(&event) != 0) {
         DispatchEvent(event);
     }
+    RunTimers();
     DeliverPending();
 }
 
@@ -416,10 +447,6 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     SDL_GetWindowPosition(pWindow, &x, &y);
     SDL_GetWindowSize(pWindow, &cx, &cy);
     pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
-    {
-        std::lock_guard<std::mutex> lock(g_mutexWindows);
-        g_windowsByHandle[pSystem->hWnd] = pWnd;
-    }
     g_windows.push_back(pWnd);
     pWnd->SetSystem(std::move(pSystem));
     pWnd->SetWakeHook(PushWake);
@@ -437,13 +464,7 @@ UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse, void* /*lpfnTimer*/) {
     if (m_pSystem == nullptr || nElapse == 0) {
         return 0;
     }
-    KillTimer(nIDEvent);
-    g_timerSlots.push_back(TimerSlot{m_pSystem->hWnd, nIDEvent});
-    const SDL_TimerID nTimer = SDL_AddTimer(nElapse, OnTimer, &g_timerSlots.back());
-    if (nTimer == 0) {
-        return 0;
-    }
-    m_pSystem->timers[nIDEvent] = nTimer;
+    m_pSystem->timers[nIDEvent] = WndTimer{nElapse, SDL_GetTicks64() + nElapse};
     return nIDEvent;
 }
 
@@ -451,13 +472,7 @@ BOOL CWnd::KillTimer(UINT nIDEvent) {
     if (m_pSystem == nullptr) {
         return FALSE;
     }
-    const auto it = m_pSystem->timers.find(nIDEvent);
-    if (it == m_pSystem->timers.end()) {
-        return FALSE;
-    }
-    SDL_RemoveTimer(it->second);
-    m_pSystem->timers.erase(it);
-    return TRUE;
+    return m_pSystem->timers.erase(nIDEvent) != 0;
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) {

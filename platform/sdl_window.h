@@ -10,12 +10,18 @@
 #include "platform/menu_popup.h"
 #include "platform/wnd.h"
 
+// A timer runs on the UI thread: its message loop wakes when the timer is due.
+struct WndTimer {
+    Uint32 nPeriod;  // milliseconds
+    Uint64 nDue;     // on SDL_GetTicks64's clock
+};
+
 struct WndSystem {
     SDL_Window* pWindow = nullptr;
     Uint32 nWindowID = 0;
     HWND hWnd = nullptr;
     CWnd* pWnd = nullptr;
-    std::map<UINT, SDL_TimerID> timers;
+    std::map<UINT, WndTimer> timers;
     bool bBigIcon = false;
     // The font the platform draws the window's own parts in: its menu and its controls.
     CString strFontFace = "sans-serif";

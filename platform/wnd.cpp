@@ -50,13 +50,17 @@ void CWnd::DestroyWindow() {
     if (g_pFocus == this) {
         g_pFocus = nullptr;
     }
+    {
+        // From here on other threads' invalidations and posts are ignored, so none of them
+        // reaches the screen window that is closed below.
+        std::lock_guard<std::mutex> lock(m_mutexUpdate);
+        m_hWnd = nullptr;
+        SetRectEmpty(&m_rcUpdate);
+        m_bErase = FALSE;
+        m_posted.clear();
+    }
     m_controls.clear();
     m_pSystem.reset();
-    std::lock_guard<std::mutex> lock(m_mutexUpdate);
-    m_hWnd = nullptr;
-    SetRectEmpty(&m_rcUpdate);
-    m_bErase = FALSE;
-    m_posted.clear();
 }
 
 void CWnd::SetSystem(std::unique_ptr<WndSystem, WndSystemDeleter> pSystem) {

@@ -2,10 +2,10 @@
 
 # What building and running the game needs.
 HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-  fonts-ipafont-gothic)
+  libx11-dev fonts-ipafont-gothic)
 
 # What the tests and benchmarks need on top.
-HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core libx11-dev python3 xvfb
+HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
   xdotool imagemagick desktop-file-utils appstream file)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.

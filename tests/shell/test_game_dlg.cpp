@@ -161,6 +161,24 @@ TEST_F(GameDlgTest, TheTimersRunOnTheirOwn) {
     EXPECT_GE(m_dlg.m_defaults[WM_TIMER], 5);  // five 200 ms ticks per focus tick
 }
 
+TEST_F(GameDlgTest, AWaitingLoopWakesForTimersAndAKilledTimerIsSilent) {
+    ASSERT_TRUE(m_dlg.KillTimer(CGameDlg::kControlsTimer));
+    ASSERT_TRUE(m_dlg.KillTimer(CGameDlg::kFocusTimer));
+    EXPECT_FALSE(m_dlg.KillTimer(CGameDlg::kFocusTimer));
+    const int nBefore = m_dlg.m_defaults[WM_TIMER];
+    PumpFor(std::chrono::milliseconds(CGameDlg::kControlsTimerMs * 2));
+    EXPECT_EQ(m_dlg.m_defaults[WM_TIMER], nBefore);
+
+    // Nothing but the timer can end these waits: without it the loop would block for good.
+    constexpr UINT kQuickTimer = 9;
+    constexpr UINT kQuickTimerMs = 20;
+    ASSERT_EQ(m_dlg.SetTimer(kQuickTimer, kQuickTimerMs, nullptr), kQuickTimer);
+    while (m_dlg.m_defaults[WM_TIMER] < nBefore + 3) {
+        AfxPumpMessages(TRUE);
+    }
+    EXPECT_TRUE(m_dlg.KillTimer(kQuickTimer));
+}
+
 TEST_F(GameDlgTest, CommandTwoStartsARunOnTheTitleScreenAndCommandThreeAbortsIt) {
     CFastSleep fast(0.2);
     m_dlg.SendMessage(WM_COMMAND, IDCANCEL, 0);
