@@ -140,18 +140,20 @@ std::string ReleaseVersion() {
            std::to_string(pVersion[2]) + "." + std::to_string(pVersion[3]);
 }
 
+// One line of the written file per source line.
+// clang-format off
 std::string DesktopEntry() {
     const std::string strId = app_identity::kAppId;
     return "[Desktop Entry]\n"
            "Type=Application\n"
-           "Name=" +
-           std::string(app_identity::kName) + "\n" + "Comment=" + kSummary + "\n" +
-           "Comment[ja]=" + kSummaryJa + "\n" + "Exec=" + app_identity::kExecutable + "\n" +
+           "Name=" + std::string(app_identity::kName) + "\n" +
+           "Comment=" + kSummary + "\n" +
+           "Comment[ja]=" + kSummaryJa + "\n" +
+           "Exec=" + app_identity::kExecutable + "\n" +
            "Icon=" + strId + "\n" +
            "Terminal=false\n"
            "Categories=Game;ArcadeGame;\n"
-           "StartupWMClass=" +
-           strId + "\n";
+           "StartupWMClass=" + strId + "\n";
 }
 
 std::string Metainfo() {
@@ -164,31 +166,29 @@ std::string Metainfo() {
     }
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<component type=\"desktop-application\">\n"
-           "  <id>" +
-           strId + "</id>\n" +
+           "  <id>" + strId + "</id>\n" +
            "  <metadata_license>CC0-1.0</metadata_license>\n"
            "  <project_license>LicenseRef-proprietary</project_license>\n"
-           "  <name>" +
-           app_identity::kName + "</name>\n" + "  <summary>" + kSummary + "</summary>\n" +
-           "  <summary xml:lang=\"ja\">" + kSummaryJa + "</summary>\n" + "  <description>\n" +
-           "    <p>" + kGameplay + "</p>\n" + "    <p xml:lang=\"ja\">" + kGameplayJa + "</p>\n" +
-           strDescription +
+           "  <name>" + app_identity::kName + "</name>\n" +
+           "  <summary>" + kSummary + "</summary>\n" +
+           "  <summary xml:lang=\"ja\">" + kSummaryJa + "</summary>\n" +
+           "  <description>\n" +
+           "    <p>" + kGameplay + "</p>\n" +
+           "    <p xml:lang=\"ja\">" + kGameplayJa + "</p>\n" + strDescription +
            "  </description>\n"
-           "  <launchable type=\"desktop-id\">" +
-           strId + ".desktop</launchable>\n" +
+           "  <launchable type=\"desktop-id\">" + strId + ".desktop</launchable>\n" +
            "  <developer_name>The Hoplin developers</developer_name>\n"
            "  <provides>\n"
-           "    <binary>" +
-           app_identity::kExecutable + "</binary>\n" +
+           "    <binary>" + app_identity::kExecutable + "</binary>\n" +
            "  </provides>\n"
            "  <releases>\n"
-           "    <release version=\"" +
-           ReleaseVersion() + "\" date=\"" + kReleaseDate +
+           "    <release version=\"" + ReleaseVersion() + "\" date=\"" + kReleaseDate +
            "\"/>\n"
            "  </releases>\n"
            "  <content_rating type=\"oars-1.1\"/>\n"
            "</component>\n";
 }
+// clang-format on
 
 }  // namespace
 

@@ -269,6 +269,17 @@ class Game:
             self.proc.kill()
             self.proc.wait()
 
+    def exit_by_click(self, exit_pt, results, label):
+        """Clicks Exit and records the exit status; a game that does not end is killed."""
+        self.move(exit_pt)
+        self.click()
+        rc = self.wait_exit(10)
+        results["exit_codes"].append(rc)
+        log(f"{label}: exit status {rc}")
+        self.report_stderr(rc, results)
+        if rc is None:
+            self.kill()
+
 
 def first_title_return(t_click):
     """Predicate: the first frame after a TITLE_GAP_S pause in the frames after t_click."""
@@ -369,14 +380,7 @@ def measure(args):
                            start_pt=start_pt, exit_pt=exit_pt)
             if i < args.launches - 1:
                 time.sleep(0.5)
-                game.move(exit_pt)
-                game.click()
-                rc = game.wait_exit(10)
-                results["exit_codes"].append(rc)
-                log(f"launch {i + 1}: exit status {rc}")
-                game.report_stderr(rc, results)
-                if rc is None:
-                    game.kill()
+                game.exit_by_click(exit_pt, results, f"launch {i + 1}")
                 game = None
                 time.sleep(0.5)
 
@@ -434,14 +438,8 @@ def measure(args):
 
         results["vmhwm_kb"] = game.status_kb("VmHWM")
         results["vmrss_kb"] = game.status_kb("VmRSS")
-        game.move(exit_pt)
-        game.click()
-        rc = game.wait_exit(10)
-        results["exit_codes"].append(rc)
-        log(f"final exit status {rc}, VmHWM {results['vmhwm_kb']} kB")
-        game.report_stderr(rc, results)
-        if rc is None:
-            game.kill()
+        log(f"VmHWM {results['vmhwm_kb']} kB")
+        game.exit_by_click(exit_pt, results, "final")
         game = None
         results["load_after"] = os.getloadavg()
         return results

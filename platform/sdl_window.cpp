@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -75,12 +74,25 @@ void PushWake() {
     SDL_PushEvent(&event);
 }
 
-// Posts WM_TIMER for every timer that is due, and answers the milliseconds until the next
-// one is, or -1 when no timer runs. A timer that fell behind fires once and starts afresh,
-// as Windows' timers coalesce.
-int RunTimers() {
+// The milliseconds until the next timer is due, 0 when one is, or -1 when no timer runs:
+// the timeout of the loop's wait.
+int TimeToNextTimer() {
     const Uint64 nNow = SDL_GetTicks64();
-    Uint64 nNext = std::numeric_limits<Uint64>::max();
+    int nTimeout = -1;
+    for (CWnd* pWnd : g_windows) {
+        for (const auto& entry : pWnd->System()->timers) {
+            const Uint64 nDue = entry.second.nDue;
+            const int nUntil = nDue > nNow ? static_cast<int>(nDue - nNow) : 0;
+            nTimeout = nTimeout < 0 ? nUntil : std::min(nTimeout, nUntil);
+        }
+    }
+    return nTimeout;
+}
+
+// Posts WM_TIMER for every timer that is due. A timer that fell behind fires once and
+// starts afresh, as Windows' timers coalesce.
+void PostDueTimers() {
+    const Uint64 nNow = SDL_GetTicks64();
     for (CWnd* pWnd : g_windows) {
         for (auto& [nIDEvent, timer] : pWnd->System()->timers) {
             if (timer.nDue <= nNow) {
@@ -90,13 +102,8 @@ int RunTimers() {
                     timer.nDue = nNow + timer.nPeriod;
                 }
             }
-            nNext = std::min(nNext, timer.nDue);
         }
     }
-    if (nNext == std::numeric_limits<Uint64>::max()) {
-        return -1;
-    }
-    return static_cast<int>(nNext - nNow);
 }
 
 bool HasPending() {
@@ -418,16 +425,13 @@ CWnd* AfxGetTopWindow() {
 
 void AfxPumpMessages(BOOL bWait) {
     SDL_Event event;
-    if (bWait && !HasPending()) {
-        const int nTimeout = RunTimers();
-        if (!HasPending() && SDL_WaitEventTimeout(&event, nTimeout) != 0) {
-            DispatchEvent(event);
-        }
+    if (bWait && !HasPending() && SDL_WaitEventTimeout(&event, TimeToNextTimer()) != 0) {
+        DispatchEvent(event);
     }
     while (SDL_PollEvent(&event) != 0) {
         DispatchEvent(event);
     }
-    RunTimers();
+    PostDueTimers();
     DeliverPending();
 }
 

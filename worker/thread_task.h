@@ -11,18 +11,19 @@
 #include "platform/win_thread.h"
 #include "platform/wnd.h"
 
+// Posted to a task's owner when its worker has ended; wParam is 0.
+constexpr UINT WM_TASKENDED = WM_APP + 1;
+
 // The work is the virtual Run of a derived class, which calls CheckPoint wherever it may be
 // held or stopped. The owner's thread starts it, asks for its end with Abort, and reads the
 // status text that the work publishes.
 //
 // There is never more than one worker on a task: Start does nothing while the previous
 // worker has not ended. When a worker has ended, the owner window receives WM_TASKENDED, so
-// that it can begin a Start it had to hold back. A task's destructor requests the abort and waits
-// for the worker. Because the worker makes virtual calls into the task, every class that overrides
-// Run calls EndWorker() in its own destructor, while the whole object still exists. Posted to a
-// task's owner when its worker has ended; wParam is 0.
-constexpr UINT WM_TASKENDED = WM_APP + 1;
-
+// that it can begin a Start it had to hold back. A task's destructor requests the abort and
+// waits for the worker. Because the worker makes virtual calls into the task, every class
+// that overrides Run calls EndWorker() in its own destructor, while the whole object still
+// exists.
 class CThreadTask {
 public:
     // Thrown at a check point to leave Run when an abort was requested.
