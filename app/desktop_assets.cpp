@@ -65,13 +65,13 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* pszType,
     PutBE32(out, Crc32(typed.data(), typed.size()));
 }
 
-// An RGB PNG whose image data is stored uncompressed: no compression library needed, and
+// An RGBA PNG whose image data is stored uncompressed: no compression library needed, and
 // icons this small stay small anyway.
-std::vector<std::uint8_t> EncodePng(int nSize, const std::vector<std::uint8_t>& rgb) {
+std::vector<std::uint8_t> EncodePng(int nSize, const std::vector<std::uint8_t>& rgba) {
     std::vector<std::uint8_t> raw;
     for (int y = 0; y < nSize; ++y) {
         raw.push_back(0);  // no filter
-        raw.insert(raw.end(), rgb.begin() + y * nSize * 3, rgb.begin() + (y + 1) * nSize * 3);
+        raw.insert(raw.end(), rgba.begin() + y * nSize * 4, rgba.begin() + (y + 1) * nSize * 4);
     }
     std::vector<std::uint8_t> zlib = {0x78, 0x01};
     constexpr size_t kMaxStored = 65535;
@@ -96,7 +96,7 @@ std::vector<std::uint8_t> EncodePng(int nSize, const std::vector<std::uint8_t>& 
     std::vector<std::uint8_t> header;
     PutBE32(header, static_cast<std::uint32_t>(nSize));
     PutBE32(header, static_cast<std::uint32_t>(nSize));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8-bit RGBA
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", zlib);
     PutChunk(png, "IEND", {});
@@ -123,14 +123,16 @@ bool WriteIcon(const std::string& strPath, HICON hIcon, int nSize) {
         return false;
     }
     const int nScale = nSize / pImage->cx;
-    std::vector<std::uint8_t> rgb;
+    std::vector<std::uint8_t> rgba;
     for (int y = 0; y < nSize; ++y) {
         for (int x = 0; x < nSize; ++x) {
             const COLORREF cr = AfxGetIconPixel(hIcon, *pImage, x / nScale, y / nScale);
-            rgb.insert(rgb.end(), {GetRValue(cr), GetGValue(cr), GetBValue(cr)});
+            const bool bClear = AfxIsIconPixelTransparent(*pImage, x / nScale, y / nScale);
+            rgba.insert(rgba.end(), {GetRValue(cr), GetGValue(cr), GetBValue(cr),
+                                     static_cast<std::uint8_t>(bClear ? 0 : 255)});
         }
     }
-    const std::vector<std::uint8_t> png = EncodePng(nSize, rgb);
+    const std::vector<std::uint8_t> png = EncodePng(nSize, rgba);
     return WriteFile(strPath, std::string(png.begin(), png.end()));
 }
 

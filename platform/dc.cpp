@@ -316,9 +316,9 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
     if (lpszString == nullptr || lpRect == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
         return 0;
     }
-    TTF_Font* pTTF = pFont->pTTF;
     const std::string str = nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
     const PrefixedText text = ResolvePrefixes(str, (nFormat & DT_NOPREFIX) == 0);
+    TTF_Font* pTTF = pFont->FaceFor(text.strShown);
     const int nHeight = TTF_FontHeight(pTTF);
     const int nWidth = TextWidth(pTTF, text.strShown);
 
@@ -374,7 +374,8 @@ SIZE CDC::GetTextExtent(const char* lpszString, int nCount) const {
         return SIZE{0, 0};
     }
     const std::string str = nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
-    return SIZE{TextWidth(pFont->pTTF, str), TTF_FontHeight(pFont->pTTF)};
+    TTF_Font* pTTF = pFont->FaceFor(str);
+    return SIZE{TextWidth(pTTF, str), TTF_FontHeight(pTTF)};
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const {
@@ -433,16 +434,26 @@ BOOL CDC::SetPixel(int x, int y, COLORREF crColor) {
 }
 
 BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
-    const ICONIMAGE* pImage = AfxFindIconImage(hIcon, GetSystemMetrics(SM_CXICON));
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    int nScale = 1;
+    const ICONIMAGE* pImage = AfxFindIconImage(hIcon, cxIcon, &nScale);
     SDL_Rect clip;
     if (pImage == nullptr || !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
+    // Whole pixels of the art, centred in the icon's square.
+    const int xImage = x + (cxIcon - pImage->cx * nScale) / 2;
+    const int yImage = y + (cyIcon - pImage->cy * nScale) / 2;
     SDL_Surface* pSurface = m_pImpl->Target();
     for (int row = 0; row < pImage->cy; ++row) {
         for (int col = 0; col < pImage->cx; ++col) {
-            AfxFillSurfaceRect(pSurface, SDL_Rect{x + col, y + row, 1, 1},
-                               AfxGetIconPixel(hIcon, *pImage, col, row), clip);
+            if (!AfxIsIconPixelTransparent(*pImage, col, row)) {
+                AfxFillSurfaceRect(
+                    pSurface,
+                    SDL_Rect{xImage + col * nScale, yImage + row * nScale, nScale, nScale},
+                    AfxGetIconPixel(hIcon, *pImage, col, row), clip);
+            }
         }
     }
     return TRUE;

@@ -95,7 +95,9 @@ public:
     // CLR_INVALID outside the surface.
     COLORREF GetPixel(int x, int y) const;
     BOOL SetPixel(int x, int y, COLORREF crColor);
-    // Draws the icon's image of the system icon size with its top-left corner at (x, y).
+    // Draws the icon in the system icon size's square with its top-left corner at (x, y),
+    // its pixel art enlarged by a whole factor; the mask's transparent pixels leave the
+    // background as it is.
     BOOL DrawIcon(int x, int y, HICON hIcon);
     HDC GetSafeHdc() { return this; }
 

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/dpi.h"
 #include "platform/message_loop.h"
 #include "platform/paint_dc.h"
 #include "platform/sdl_window.h"
@@ -17,8 +18,7 @@ constexpr COLORREF kButtonBorder = RGB(173, 173, 173);
 constexpr COLORREF kDefaultButtonBorder = RGB(0, 120, 215);
 constexpr COLORREF kPressedBorder = RGB(0, 84, 153);
 constexpr COLORREF kControlText = RGB(0, 0, 0);
-constexpr int kFocusInset = 3;
-constexpr int kTenthsPerPoint = 10;
+constexpr int kFocusInset = 3;  // at 96 DPI
 constexpr DWORD kStaticTypeMask = 0x1F;
 
 bool IsPushButton(const CWnd& control) {
@@ -223,7 +223,7 @@ CWnd* CDialog::ButtonAt(POINT pt) const {
 
 void CDialog::DrawControls(CDC& dc) {
     CFont font;
-    font.CreatePointFont(System()->nFontPointSize * kTenthsPerPoint, System()->strFontFace);
+    AfxCreateDialogFont(&font, System()->strFontFace, System()->nFontPointSize);
     CFont* pOldFont = dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(kControlText);
@@ -264,7 +264,8 @@ void CDialog::DrawButton(CDC& dc, const CWnd& button) {
     }
     dc.DrawText(button.GetWindowText(), &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (nID == m_nFocusID) {
-        DrawFocusFrame(dc, RECT{rc.left + kFocusInset, rc.top + kFocusInset, rc.right - kFocusInset,
-                                rc.bottom - kFocusInset});
+        const int nInset = AfxScaleByDpi(kFocusInset);
+        DrawFocusFrame(
+            dc, RECT{rc.left + nInset, rc.top + nInset, rc.right - nInset, rc.bottom - nInset});
     }
 }

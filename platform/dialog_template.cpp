@@ -1,7 +1,10 @@
 #include "platform/dialog_template.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/dc.h"
-#include "platform/gdi.h"
+#include "platform/dpi.h"
 #include "platform/resource_table.h"
 
 namespace {
@@ -10,15 +13,13 @@ constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrs
 constexpr int kLettersPerCase = 26;
 constexpr int kDialogUnitsPerBaseX = 4;
 constexpr int kDialogUnitsPerBaseY = 8;
-constexpr int kTenthsPerPoint = 10;
-// What the Windows system font gives, for when there is no font at all.
-constexpr SIZE kFallbackBaseUnits{8, 16};
+constexpr int kPointsPerInch = 72;
+// The standard dialog font's units at 96 DPI.
+constexpr SIZE kStandardBaseUnits{6, 12};
+constexpr int kBaseUnitTolerancePercent = 5;
 
-// Windows' MulDiv: a * b / c, rounded half away from zero.
-int MulDiv(int a, int b, int c) {
-    const long long nProduct = static_cast<long long>(a) * b;
-    const long long nHalf = c / 2;
-    return static_cast<int>(nProduct >= 0 ? (nProduct + nHalf) / c : (nProduct - nHalf) / c);
+bool IsNear(LONG nMeasured, LONG nStandard) {
+    return std::abs(nMeasured - nStandard) * 100 <= nStandard * kBaseUnitTolerancePercent;
 }
 
 CResourceTable<const DLGTEMPLATE*> g_templates;
@@ -34,10 +35,19 @@ const DLGTEMPLATE* AfxFindDialogTemplate(UINT nID) {
     return ppTemplate != nullptr ? *ppTemplate : nullptr;
 }
 
+BOOL AfxCreateDialogFont(CFont* pFont, const char* pszFaceName, int nPointSize) {
+    LOGFONT logFont{};
+    logFont.lfHeight = -MulDiv(nPointSize, AfxGetLogicalDpi(), kPointsPerInch);
+    std::strncpy(logFont.lfFaceName, pszFaceName != nullptr ? pszFaceName : "", LF_FACESIZE - 1);
+    return pFont->CreateFontIndirect(&logFont);
+}
+
 SIZE AfxGetDialogBaseUnits(const DLGTEMPLATE& dlgTemplate) {
+    const SIZE sizeStandard{AfxScaleByDpi(kStandardBaseUnits.cx),
+                            AfxScaleByDpi(kStandardBaseUnits.cy)};
     CFont font;
-    if (!font.CreatePointFont(dlgTemplate.nPointSize * kTenthsPerPoint, dlgTemplate.pszFaceName)) {
-        return kFallbackBaseUnits;
+    if (!AfxCreateDialogFont(&font, dlgTemplate.pszFaceName, dlgTemplate.nPointSize)) {
+        return sizeStandard;
     }
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
@@ -45,7 +55,10 @@ SIZE AfxGetDialogBaseUnits(const DLGTEMPLATE& dlgTemplate) {
     TEXTMETRIC metrics;
     dc.GetTextMetrics(&metrics);
     const SIZE sizeAlphabet = dc.GetTextExtent(kAlphabet, -1);
-    return SIZE{(sizeAlphabet.cx / kLettersPerCase + 1) / 2, metrics.tmHeight};
+    const SIZE sizeMeasured{(sizeAlphabet.cx / kLettersPerCase + 1) / 2, metrics.tmHeight};
+    return IsNear(sizeMeasured.cx, sizeStandard.cx) && IsNear(sizeMeasured.cy, sizeStandard.cy)
+               ? sizeMeasured
+               : sizeStandard;
 }
 
 RECT AfxMapDialogRect(int x, int y, int cx, int cy, SIZE sizeBase) {

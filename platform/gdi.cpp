@@ -1,5 +1,9 @@
 #include "platform/gdi.h"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/dpi.h"
 #include "platform/font_library.h"
 #include "platform/gdi_impl.h"
 
@@ -30,14 +34,22 @@ BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
 }
 
 BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* /*pDC*/) {
-    m_pData.reset();
+    LOGFONT logFont{};
     // Truncating, as MFC converts tenths of a point to device units.
-    const int nPixelHeight = nPointSize * AfxGetScreenDpi() / kDecipointsPerInch;
-    TTF_Font* pFace = AfxOpenFontFace(lpszFaceName, nPixelHeight);
+    logFont.lfHeight = -(nPointSize * AfxGetLogicalDpi() / kDecipointsPerInch);
+    std::strncpy(logFont.lfFaceName, lpszFaceName != nullptr ? lpszFaceName : "", LF_FACESIZE - 1);
+    return CreateFontIndirect(&logFont);
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
+    m_pData.reset();
+    const int nPixelHeight = lpLogFont != nullptr ? std::abs(lpLogFont->lfHeight) : 0;
+    TTF_Font* pFace =
+        nPixelHeight > 0 ? AfxOpenFontFace(lpLogFont->lfFaceName, nPixelHeight) : nullptr;
     if (pFace == nullptr) {
         return FALSE;
     }
-    m_pData = std::make_shared<FontData>(pFace);
+    m_pData = std::make_shared<FontData>(pFace, lpLogFont->lfFaceName, nPixelHeight);
     return TRUE;
 }
 

@@ -47,12 +47,22 @@ public:
     BOOL CreateSolidBrush(COLORREF crColor);
 };
 
+constexpr int LF_FACESIZE = 32;
+
+// What this platform reads of a font's description.
+struct LOGFONT {
+    LONG lfHeight;  // the em height in pixels; Windows' negative sign is optional
+    char lfFaceName[LF_FACESIZE];
+};
+
 class CFont : public CGdiObject {
 public:
-    // A font nPointSize tenths of a point high, from the installed face that best matches
-    // lpszFaceName for Japanese text. Converted to pixels at the screen's DPI. Fails when
-    // no font can be opened at all.
+    // A font nPointSize tenths of a point high, converted to pixels at the logical DPI and
+    // truncated, as MFC converts. Fails when no font can be opened at all.
     BOOL CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* pDC = nullptr);
+    // The face is found by name: see AfxOpenFontFace. Fails for a zero height and when no
+    // font can be opened at all.
+    BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
 };
 
 class CBitmap : public CGdiObject {

@@ -5,8 +5,11 @@
 #include <SDL_ttf.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "platform/dc.h"
+#include "platform/font_library.h"
 #include "platform/gdi.h"
 
 struct GdiData {
@@ -25,10 +28,18 @@ struct BrushData : GdiData {
     COLORREF crColor;
 };
 
-// The face itself belongs to the font library's cache; it may be null when no font exists.
+// The faces belong to the font library's cache.
 struct FontData : GdiData {
-    explicit FontData(TTF_Font* pFace) : pTTF(pFace) {}
+    FontData(TTF_Font* pFace, std::string strFace, int nHeight)
+        : pTTF(pFace), strFaceName(std::move(strFace)), nPixelHeight(nHeight) {}
+    // The named face's own, for the font's metrics.
     TTF_Font* pTTF;
+    std::string strFaceName;
+    int nPixelHeight;
+    // The face that draws the text: the named one, or one that has the text's characters.
+    TTF_Font* FaceFor(const std::string& strText) const {
+        return AfxOpenFontFace(strFaceName.c_str(), nPixelHeight, strText.c_str());
+    }
 };
 
 struct BitmapData : GdiData {

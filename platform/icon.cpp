@@ -1,11 +1,11 @@
 #include "platform/icon.h"
 
-#include <cstdlib>
-
+#include "platform/dpi.h"
 #include "platform/resource_table.h"
 
 namespace {
 
+// At 96 DPI.
 constexpr int kIconSize = 32;
 constexpr int kSmallIconSize = 16;
 
@@ -22,13 +22,28 @@ HICON LoadIcon(UINT nIDResource) {
     return ppIcon != nullptr ? *ppIcon : nullptr;
 }
 
-const ICONIMAGE* AfxFindIconImage(HICON hIcon, int cx) {
+const ICONIMAGE* AfxFindIconImage(HICON hIcon, int cx, int* pnScale) {
     const ICONIMAGE* pBest = nullptr;
+    int nBestScale = 1;
     for (int i = 0; hIcon != nullptr && i < hIcon->nImages; ++i) {
         const ICONIMAGE& image = hIcon->pImages[i];
-        if (pBest == nullptr || std::abs(image.cx - cx) < std::abs(pBest->cx - cx)) {
-            pBest = &image;
+        const int nScale = cx / image.cx;
+        const int nBestSize = pBest != nullptr ? pBest->cx * nBestScale : 0;
+        bool bBetter = false;
+        if (nScale >= 1) {
+            const int nSize = image.cx * nScale;
+            bBetter =
+                nBestSize > cx || nSize > nBestSize || (nSize == nBestSize && image.cx > pBest->cx);
+        } else {
+            bBetter = pBest == nullptr || (nBestSize > cx && image.cx < pBest->cx);
         }
+        if (bBetter) {
+            pBest = &image;
+            nBestScale = nScale >= 1 ? nScale : 1;
+        }
+    }
+    if (pnScale != nullptr) {
+        *pnScale = nBestScale;
     }
     return pBest;
 }
@@ -39,13 +54,17 @@ COLORREF AfxGetIconPixel(HICON hIcon, const ICONIMAGE& image, int x, int y) {
     return hIcon->pPalette[nIndex & 0xF];
 }
 
+BOOL AfxIsIconPixelTransparent(const ICONIMAGE& image, int x, int y) {
+    return image.ppMask != nullptr && image.ppMask[y][x] == '1';
+}
+
 int GetSystemMetrics(int nIndex) {
     switch (nIndex) {
         case SM_CXICON:
         case SM_CYICON:
-            return kIconSize;
+            return AfxScaleByDpi(kIconSize);
         case SM_CXSMICON:
-            return kSmallIconSize;
+            return AfxScaleByDpi(kSmallIconSize);
         default:
             return 0;
     }

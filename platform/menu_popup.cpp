@@ -4,6 +4,8 @@
 #include <cctype>
 
 #include "platform/dc.h"
+#include "platform/dialog_template.h"
+#include "platform/dpi.h"
 #include "platform/gdi_impl.h"
 #include "platform/messages.h"
 
@@ -14,9 +16,9 @@ constexpr COLORREF kMenuBorder = RGB(160, 160, 160);
 constexpr COLORREF kMenuHover = RGB(145, 201, 247);
 constexpr COLORREF kMenuText = RGB(0, 0, 0);
 constexpr COLORREF kMenuSeparator = RGB(215, 215, 215);
+// A one-pixel border at every DPI, as Windows draws it; the other lengths are at 96 DPI.
 constexpr int kBorder = 1;
 constexpr int kPadding = 2;
-constexpr int kTenthsPerPoint = 10;
 
 // Spacing in multiples of the font's height, so that the menu scales with it: room for
 // the check-mark column left of the text, the gap before a shortcut, and the right margin.
@@ -51,7 +53,7 @@ class CMenuDC : public CDC {
 public:
     CMenuDC(SDL_Surface* pSurface, const char* pszFace, int nPointSize) {
         AfxAttachSurface(*this, pSurface);
-        m_font.CreatePointFont(nPointSize * kTenthsPerPoint, pszFace);
+        AfxCreateDialogFont(&m_font, pszFace, nPointSize);
         SelectObject(&m_font);
     }
 
@@ -70,7 +72,9 @@ CMenuPopup::CMenuPopup(CWnd* pOwner, const CMenu& menu, POINT ptClient, const ch
     TEXTMETRIC tm{};
     dc.GetTextMetrics(&tm);
     const int nLine = std::max<int>(tm.tmHeight, 1);
-    const int nItemHeight = nLine + kItemExtraPixels;
+    const int nItemHeight = nLine + AfxScaleByDpi(kItemExtraPixels);
+    const int nPadding = AfxScaleByDpi(kPadding);
+    const int nSeparatorHeight = AfxScaleByDpi(kSeparatorHeight);
 
     int nLabelWidth = 0;
     int nShortcutWidth = 0;
@@ -93,9 +97,9 @@ CMenuPopup::CMenuPopup(CWnd* pOwner, const CMenu& menu, POINT ptClient, const ch
     const int nWidth = 2 * kBorder + kTextIndentLines * nLine + nLabelWidth +
                        (nShortcutWidth > 0 ? kShortcutGapLines * nLine + nShortcutWidth : 0) +
                        kRightMarginLines * nLine;
-    int nHeight = 2 * (kBorder + kPadding);
+    int nHeight = 2 * (kBorder + nPadding);
     for (const Entry& entry : m_entries) {
-        nHeight += entry.item.nFlags == MF_SEPARATOR ? kSeparatorHeight : nItemHeight;
+        nHeight += entry.item.nFlags == MF_SEPARATOR ? nSeparatorHeight : nItemHeight;
     }
 
     // Kept inside the client area, which is all of the window that can be drawn on.
@@ -104,10 +108,10 @@ CMenuPopup::CMenuPopup(CWnd* pOwner, const CMenu& menu, POINT ptClient, const ch
     const int x = std::max(0, std::min<int>(ptClient.x, rcClient.right - nWidth));
     const int y = std::max(0, std::min<int>(ptClient.y, rcClient.bottom - nHeight));
     m_rcMenu = RECT{x, y, x + nWidth, y + nHeight};
-    int nTop = y + kBorder + kPadding;
+    int nTop = y + kBorder + nPadding;
     for (Entry& entry : m_entries) {
         const int nBottom =
-            nTop + (entry.item.nFlags == MF_SEPARATOR ? kSeparatorHeight : nItemHeight);
+            nTop + (entry.item.nFlags == MF_SEPARATOR ? nSeparatorHeight : nItemHeight);
         entry.rc = RECT{x + kBorder, nTop, x + nWidth - kBorder, nBottom};
         nTop = nBottom;
     }

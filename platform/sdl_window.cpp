@@ -13,6 +13,7 @@
 
 #include "platform/dc.h"
 #include "platform/dialog_template.h"
+#include "platform/dpi.h"
 #include "platform/gdi_impl.h"
 #include "platform/icon.h"
 #include "platform/message_loop.h"
@@ -115,18 +116,22 @@ bool HasPending() {
     return false;
 }
 
-SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image) {
-    SDL_Surface* pSurface =
-        SDL_CreateRGBSurfaceWithFormat(0, image.cx, image.cy, 32, SDL_PIXELFORMAT_XRGB8888);
+// The image enlarged by nScale, transparent where its mask says so.
+SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image, int nScale) {
+    SDL_Surface* pSurface = SDL_CreateRGBSurfaceWithFormat(0, image.cx * nScale, image.cy * nScale,
+                                                           32, SDL_PIXELFORMAT_ARGB8888);
     if (pSurface == nullptr) {
         return nullptr;
     }
     for (int y = 0; y < image.cy; ++y) {
         for (int x = 0; x < image.cx; ++x) {
             const COLORREF cr = AfxGetIconPixel(hIcon, image, x, y);
-            SDL_Rect pixel{x, y, 1, 1};
-            SDL_FillRect(pSurface, &pixel,
-                         SDL_MapRGB(pSurface->format, GetRValue(cr), GetGValue(cr), GetBValue(cr)));
+            const Uint8 nAlpha =
+                AfxIsIconPixelTransparent(image, x, y) ? SDL_ALPHA_TRANSPARENT : SDL_ALPHA_OPAQUE;
+            SDL_Rect pixel{x * nScale, y * nScale, nScale, nScale};
+            SDL_FillRect(
+                pSurface, &pixel,
+                SDL_MapRGBA(pSurface->format, GetRValue(cr), GetGValue(cr), GetBValue(cr), nAlpha));
         }
     }
     return pSurface;
@@ -406,6 +411,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         AfxReportWindowError(pszAppName);
         return FALSE;
     }
+    AfxTakeDesktopDpi(pszAppName);
     g_nWakeEvent = SDL_RegisterEvents(1);
     g_uiThread = std::this_thread::get_id();
     return TRUE;
@@ -521,9 +527,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             if (m_pSystem == nullptr || (m_pSystem->bBigIcon && !bBig)) {
                 return 0;
             }
+            int nScale = 1;
             const ICONIMAGE* pImage =
-                AfxFindIconImage(hIcon, GetSystemMetrics(bBig ? SM_CXICON : SM_CXSMICON));
-            SDL_Surface* pSurface = pImage != nullptr ? MakeIconSurface(hIcon, *pImage) : nullptr;
+                AfxFindIconImage(hIcon, GetSystemMetrics(bBig ? SM_CXICON : SM_CXSMICON), &nScale);
+            SDL_Surface* pSurface =
+                pImage != nullptr ? MakeIconSurface(hIcon, *pImage, nScale) : nullptr;
             if (pSurface != nullptr) {
                 SDL_SetWindowIcon(m_pSystem->pWindow, pSurface);
                 SDL_FreeSurface(pSurface);

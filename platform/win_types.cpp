@@ -1,6 +1,7 @@
 #include "platform/win_types.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 BOOL SetRect(LPRECT lprc, int left, int top, int right, int bottom) {
     if (lprc == nullptr) {
@@ -78,4 +79,17 @@ BOOL EqualRect(LPCRECT lprc1, LPCRECT lprc2) {
     return lprc1 != nullptr && lprc2 != nullptr && lprc1->left == lprc2->left &&
            lprc1->top == lprc2->top && lprc1->right == lprc2->right &&
            lprc1->bottom == lprc2->bottom;
+}
+
+int MulDiv(int nNumber, int nNumerator, int nDenominator) {
+    if (nDenominator == 0) {
+        return -1;
+    }
+    const long long nProduct = static_cast<long long>(nNumber) * nNumerator;
+    const long long nHalf = nDenominator / 2;
+    // Rounding half away from zero on the magnitudes keeps the sign rule simple.
+    const bool bNegative = (nProduct < 0) != (nDenominator < 0);
+    const long long nMagnitude = (std::llabs(nProduct) + std::llabs(nHalf)) /
+                                 std::llabs(static_cast<long long>(nDenominator));
+    return static_cast<int>(bNegative ? -nMagnitude : nMagnitude);
 }

@@ -64,6 +64,9 @@ BOOL UnionRect(LPRECT lprcDst, LPCRECT lprcSrc1, LPCRECT lprcSrc2);
 BOOL OffsetRect(LPRECT lprc, int dx, int dy);
 BOOL EqualRect(LPCRECT lprc1, LPCRECT lprc2);
 
+// number * numerator / denominator, rounded half away from zero; -1 for a zero denominator.
+int MulDiv(int nNumber, int nNumerator, int nDenominator);
+
 inline bool operator==(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }

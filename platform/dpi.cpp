@@ -1,0 +1,150 @@
+#include "platform/dpi.h"
+
+#include <SDL.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/win_types.h"
+
+namespace {
+
+// No desktop is set up beyond five times the design size, nor below half of it, where text
+// is unreadable: such a value is a mistake.
+constexpr double kMinDpi = 48;
+constexpr double kMaxDpi = 480;
+constexpr const char* kXftDpiKey = "Xft.dpi";
+
+std::atomic<int> g_nDpi{USER_DEFAULT_SCREEN_DPI};
+
+std::string Trimmed(const std::string& str) {
+    const size_t nFirst = str.find_first_not_of(" \t");
+    if (nFirst == std::string::npos) {
+        return std::string();
+    }
+    return str.substr(nFirst, str.find_last_not_of(" \t") + 1 - nFirst);
+}
+
+// The value of the last line "Xft.dpi: <value>" in the resource text; false when there is
+// none. Later lines win, as xrdb -merge leaves them.
+bool FindXftDpi(const char* pszResources, std::string* pstrValue) {
+    bool bFound = false;
+    const char* pszLine = pszResources;
+    while (pszLine != nullptr && *pszLine != '\0') {
+        const char* pszEnd = std::strchr(pszLine, '\n');
+        const std::string strLine =
+            pszEnd != nullptr ? std::string(pszLine, pszEnd) : std::string(pszLine);
+        const size_t nColon = strLine.find(':');
+        if (nColon != std::string::npos && Trimmed(strLine.substr(0, nColon)) == kXftDpiKey) {
+            *pstrValue = Trimmed(strLine.substr(nColon + 1));
+            bFound = true;
+        }
+        pszLine = pszEnd != nullptr ? pszEnd + 1 : nullptr;
+    }
+    return bFound;
+}
+
+// The number that the whole text spells, or NaN.
+double ParseNumber(const std::string& str) {
+    char* pszEnd = nullptr;
+    const double d = std::strtod(str.c_str(), &pszEnd);
+    return !str.empty() && *pszEnd == '\0' ? d : std::nan("");
+}
+
+bool IsDriver(const char* pszName) {
+    const char* pszDriver = SDL_GetCurrentVideoDriver();
+    return pszDriver != nullptr && std::strcmp(pszDriver, pszName) == 0;
+}
+
+// The X server's resource text, as xrdb leaves it on the root window.
+std::string ReadXResources() {
+    Display* pDisplay = XOpenDisplay(nullptr);
+    if (pDisplay == nullptr) {
+        return std::string();
+    }
+    const char* pszResources = XResourceManagerString(pDisplay);
+    std::string strResources = pszResources != nullptr ? pszResources : "";
+    XCloseDisplay(pDisplay);
+    return strResources;
+}
+
+// The scale SDL gives a new high-DPI window: the largest of the outputs'.
+int ReadWaylandScale() {
+    SDL_Window* pProbe =
+        SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (pProbe == nullptr) {
+        return 1;
+    }
+    int cx = 0, cy = 0, cxPixels = 0, cyPixels = 0;
+    SDL_GetWindowSize(pProbe, &cx, &cy);
+    SDL_GetWindowSizeInPixels(pProbe, &cxPixels, &cyPixels);
+    SDL_DestroyWindow(pProbe);
+    return cx > 0 ? std::max(1, cxPixels / cx) : 1;
+}
+
+}  // namespace
+
+int AfxGetLogicalDpi() {
+    return g_nDpi.load();
+}
+
+void AfxSetLogicalDpi(int nDpi) {
+    g_nDpi.store(nDpi);
+}
+
+int AfxScaleByDpi(int n) {
+    return MulDiv(n, AfxGetLogicalDpi(), USER_DEFAULT_SCREEN_DPI);
+}
+
+int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutputScale,
+                  std::string* pstrProblem) {
+    std::string strProblem;
+    const auto note = [&strProblem](const std::string& str) {
+        strProblem += (strProblem.empty() ? "" : "; ") + str;
+    };
+    double dBase = USER_DEFAULT_SCREEN_DPI;
+    std::string strValue;
+    if (FindXftDpi(pszResources, &strValue)) {
+        const double d = ParseNumber(strValue);
+        if (d >= kMinDpi && d <= kMaxDpi) {
+            dBase = d;
+        } else {
+            note("Xft.dpi \"" + strValue + "\" is not a usable DPI");
+        }
+    }
+    double dScale = nOutputScale >= 1 ? nOutputScale : 1;
+    if (pszGdkScale != nullptr && *pszGdkScale != '\0') {
+        const double d = ParseNumber(pszGdkScale);
+        if (d >= 1 && d == std::floor(d)) {
+            dScale *= d;
+        } else {
+            note(std::string("GDK_SCALE \"") + pszGdkScale + "\" is not a whole factor");
+        }
+    }
+    long nDpi = std::lround(dBase * dScale);
+    if (nDpi > kMaxDpi) {
+        note("the scaled DPI " + std::to_string(nDpi) + " is absurd");
+        nDpi = USER_DEFAULT_SCREEN_DPI;
+    }
+    *pstrProblem = strProblem;
+    return static_cast<int>(nDpi);
+}
+
+void AfxTakeDesktopDpi(const char* pszAppName) {
+    const bool bX11 = IsDriver("x11");
+    const std::string strResources = bX11 ? ReadXResources() : std::string();
+    std::string strProblem;
+    const int nDpi = AfxDesktopDpi(bX11 ? strResources.c_str() : nullptr,
+                                   bX11 ? std::getenv("GDK_SCALE") : nullptr,
+                                   IsDriver("wayland") ? ReadWaylandScale() : 1, &strProblem);
+    if (!strProblem.empty()) {
+        std::fprintf(stderr, "%s: warning: %s; using %d DPI\n", pszAppName, strProblem.c_str(),
+                     nDpi);
+    }
+    AfxSetLogicalDpi(nDpi);
+}
