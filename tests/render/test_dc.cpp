@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "pixels.h"
 #include "platform/dc.h"
 #include "platform/gdi.h"
+#include "tests/support/dpi_scope.h"
 
+using testing_dpi::CDpiScope;
 using testing_pixels::CCanvas;
 using testing_pixels::CountColour;
 using testing_pixels::InkBox;
@@ -277,23 +280,39 @@ TEST_F(TextTest, JapaneseTextDrawsItsOwnGlyphsNotReplacementBoxes) {
     }
 }
 
-TEST(Fonts, PointSizesConvertToPixelsAtNinetySixDpi) {
-    CFont font20;
-    CFont font40;
-    ASSERT_TRUE(font20.CreatePointFont(200, "ＭＳ ゴシック"));
-    ASSERT_TRUE(font40.CreatePointFont(400, "ＭＳ ゴシック"));
-    CCanvas canvas(10, 10);
-    TEXTMETRIC tm20{};
-    TEXTMETRIC tm40{};
-    canvas.DC().SelectObject(&font20);
-    canvas.DC().GetTextMetrics(&tm20);
-    canvas.DC().SelectObject(&font40);
-    canvas.DC().GetTextMetrics(&tm40);
-    // 20 pt at 96 DPI is an em of 26 pixels (truncated); the line is a little taller.
-    EXPECT_GE(tm20.tmHeight, 26);
-    EXPECT_LE(tm20.tmHeight, 32);
-    EXPECT_GE(tm40.tmHeight, 53);
-    EXPECT_LE(tm40.tmHeight, 64);
+TEST(Fonts, PointSizesConvertToPixelsAtTheLogicalDpi) {
+    // The em is the size truncated to pixels; the line is a little taller.
+    struct Case {
+        int nDpi;
+        int nPointSize;  // tenths of a point
+        int nEm;
+    };
+    const Case kCases[] = {{96, 200, 26}, {96, 400, 53}, {192, 200, 53}, {192, 400, 106}};
+    for (const Case& c : kCases) {
+        CDpiScope dpi(c.nDpi);
+        CFont font;
+        ASSERT_TRUE(font.CreatePointFont(c.nPointSize, "ＭＳ ゴシック"));
+        CCanvas canvas(10, 10);
+        canvas.DC().SelectObject(&font);
+        TEXTMETRIC tm{};
+        canvas.DC().GetTextMetrics(&tm);
+        EXPECT_GE(tm.tmHeight, c.nEm) << c.nPointSize << " at " << c.nDpi << " DPI";
+        EXPECT_LE(tm.tmHeight, c.nEm * 5 / 4) << c.nPointSize << " at " << c.nDpi << " DPI";
+    }
+}
+
+TEST(Fonts, ThePGothicIsProportionalAndTheGothicFixedPitch) {
+    const std::pair<const char*, bool> kFaces[] = {{"ＭＳ Ｐゴシック", true},
+                                                   {"ＭＳ ゴシック", false}};
+    for (const auto& [pszFace, bProportional] : kFaces) {
+        CFont font;
+        ASSERT_TRUE(font.CreatePointFont(200, pszFace));
+        CCanvas canvas(10, 10);
+        canvas.DC().SelectObject(&font);
+        const LONG cxNarrow = canvas.DC().GetTextExtent("iiii", -1).cx;
+        const LONG cxWide = canvas.DC().GetTextExtent("MMMM", -1).cx;
+        EXPECT_EQ(cxNarrow < cxWide, bProportional) << pszFace;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "dialog_layout.h"
 #include "pixels.h"
 #include "render/colours.h"
 #include "render/game_field.h"
+#include "tests/support/dpi_scope.h"
 
+using testing_dpi::CDpiScope;
 using testing_layout::CClientSurface;
 using testing_pixels::CountColour;
 using testing_pixels::CountPixels;
@@ -29,17 +34,21 @@ void ExpectOutline(const CDC& dc, const RECT& rc, COLORREF cr) {
     EXPECT_EQ(dc.GetPixel(rc.right - 1, rc.bottom - 1), cr);
 }
 
-class FieldPaintTest : public ::testing::Test {
+// Every screen is checked as laid out at the design DPI and at twice that.
+class FieldPaintTest : public ::testing::TestWithParam<int> {
 protected:
-    FieldPaintTest() : m_client(testing_layout::ClientSize()) { testing_layout::LayOut(m_field); }
+    FieldPaintTest() : m_dpi(GetParam()), m_client(testing_layout::ClientSize()) {
+        testing_layout::LayOut(m_field);
+    }
 
     CDC& Window() { return m_client.DC(); }
 
+    CDpiScope m_dpi;
     CGameField m_field;
     CClientSurface m_client;
 };
 
-TEST_F(FieldPaintTest, TheLayoutHasTheDialogsShape) {
+TEST_P(FieldPaintTest, TheLayoutHasTheDialogsShape) {
     const RECT& board = m_field.m_rcBoard;
     ASSERT_FALSE(IsRectEmpty(&board));
     RECT rc;
@@ -53,7 +62,7 @@ TEST_F(FieldPaintTest, TheLayoutHasTheDialogsShape) {
     EXPECT_EQ(m_field.m_rcStop.right, board.right);
 }
 
-TEST_F(FieldPaintTest, TheTitleScreenShowsTheTitleBoxAndTheStartAndExitButtons) {
+TEST_P(FieldPaintTest, TheTitleScreenShowsTheTitleBoxAndTheStartAndExitButtons) {
     m_field.Paint(&Window(), "");
     const RECT& board = m_field.m_rcBoard;
     const RECT& title = m_field.m_rcTitle;
@@ -102,7 +111,7 @@ protected:
     }
 };
 
-TEST_F(PlayingScreenTest, ObstaclesAreRedEdgedGreyAndTheJumperIsSolidRed) {
+TEST_P(PlayingScreenTest, ObstaclesAreRedEdgedGreyAndTheJumperIsSolidRed) {
     m_field.Paint(&Window(), "");
     for (int i = 0; i < m_field.GetObstacleCount(); ++i) {
         const RECT rc = m_field.ToScreenRect(m_field.GetObstacleRect(i), Flip());
@@ -120,7 +129,7 @@ TEST_F(PlayingScreenTest, ObstaclesAreRedEdgedGreyAndTheJumperIsSolidRed) {
     EXPECT_EQ(CountColour(Window(), m_field.m_rcBoard, colours::kWhite), 0);
 }
 
-TEST_F(PlayingScreenTest, TheStatusShowsInWhiteOverTheBoardsCentre) {
+TEST_P(PlayingScreenTest, TheStatusShowsInWhiteOverTheBoardsCentre) {
     m_field.Paint(&Window(), "FAIL!!");
     const RECT& board = m_field.m_rcBoard;
     const int cx = (board.left + board.right) / 2;
@@ -129,7 +138,7 @@ TEST_F(PlayingScreenTest, TheStatusShowsInWhiteOverTheBoardsCentre) {
     EXPECT_GT(CountInk(Window(), centre, colours::kWhite, colours::kBlack), 50);
 }
 
-TEST_F(PlayingScreenTest, TheStopButtonComesFromItsOwnBufferBelowTheBoard) {
+TEST_P(PlayingScreenTest, TheStopButtonComesFromItsOwnBufferBelowTheBoard) {
     m_field.Paint(&Window(), "");
     const RECT& stop = m_field.m_rcStop;
     EXPECT_EQ(Window().GetPixel(stop.left, stop.top), colours::kDarkGrey);
@@ -148,7 +157,7 @@ TEST_F(PlayingScreenTest, TheStopButtonComesFromItsOwnBufferBelowTheBoard) {
               (stop.right - stop.left) * (stop.bottom - stop.top));
 }
 
-TEST_F(PlayingScreenTest, OnlyTheBoardRectangleOfTheBoardBufferReachesTheWindow) {
+TEST_P(PlayingScreenTest, OnlyTheBoardRectangleOfTheBoardBufferReachesTheWindow) {
     m_field.ResetJumper();  // partly left of the board, as at the start of a game
     m_field.Paint(&Window(), "");
     const RECT& board = m_field.m_rcBoard;
@@ -172,6 +181,42 @@ TEST_F(PlayingScreenTest, OnlyTheBoardRectangleOfTheBoardBufferReachesTheWindow)
         }
     }
     EXPECT_EQ(nFace, nOutside);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, FieldPaintTest, ::testing::Values(96, 192));
+INSTANTIATE_TEST_SUITE_P(Dpi, PlayingScreenTest, ::testing::Values(96, 192));
+
+TEST(FieldPaintAtTwiceTheDpi, LabelsAreRenderedLargerWithSharpEdgesNotMagnified) {
+    // Per label, how much solid ink the text has, and how much anti-aliased fringe per solid
+    // pixel. Rendered at twice the size the fringe stays a pixel wide round twice as thick
+    // strokes, so it shrinks against the solid ink; a magnified small text keeps or widens it.
+    struct Ink {
+        int nSolid;
+        double dFringe;
+    };
+    const auto measure = [](int nDpi) {
+        CDpiScope dpi(nDpi);
+        CGameField field;
+        testing_layout::LayOut(field);
+        CClientSurface client(testing_layout::ClientSize());
+        field.Paint(&client.DC(), "");
+        std::vector<Ink> inks;
+        for (const auto& [rc, crInk] : {std::make_pair(field.m_rcTitle, colours::kRed),
+                                        std::make_pair(field.m_rcStart, colours::kYellow)}) {
+            const RECT rcInside = Inset(rc, 1);
+            const int nSolid = CountColour(client.DC(), rcInside, crInk);
+            const int nAny = CountPixels(client.DC(), rcInside,
+                                         [](COLORREF px) { return px != colours::kDarkGrey; });
+            inks.push_back(Ink{nSolid, static_cast<double>(nAny - nSolid) / nSolid});
+        }
+        return inks;
+    };
+    const std::vector<Ink> small = measure(96);
+    const std::vector<Ink> large = measure(192);
+    for (size_t i = 0; i < small.size(); ++i) {
+        EXPECT_GE(large[i].nSolid, 3 * small[i].nSolid) << "label " << i;
+        EXPECT_LT(large[i].dFringe, 0.75 * small[i].dFringe) << "label " << i;
+    }
 }
 
 TEST(FieldPaintWorkedExample, TheStartingJumperIsCutAtTheBoardsLeftEdge) {
