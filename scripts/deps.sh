@@ -6,7 +6,7 @@ HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev lib
 
 # What the tests and benchmarks need on top.
 HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
-  xdotool imagemagick desktop-file-utils appstream file)
+  xdotool imagemagick desktop-file-utils appstream file x11-xserver-utils x11-utils)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""Plays the real game under Xvfb at 200 % (Xft.dpi 192) and with only DejaVu's basic fonts.
+
+usage: test_hidpi.py <hoplin binary> <screenshot folder>
+
+The screens are read with the checks of test_e2e.py, which lay everything out from the
+window's measured size, so that the same checks hold at any scale.
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+import test_e2e as e2e
+
+DESIGN_SIZE = (407, 245)  # the main window's client size at 96 DPI
+DPI = 192
+SCALED_SIZE = tuple(n * DPI // 96 for n in DESIGN_SIZE)
+SIZE_TOLERANCE = 0.01  # integer dialog units may leave the scaled size a pixel short
+DEJAVU_CORE = "fonts-dejavu-core"
+SYSTEM_FONT_RULES = "/etc/fonts/conf.d"
+WARNING = ": warning:"
+
+
+def dejavu_only_env(env, out_dir):
+    """env with a private fontconfig setup that sees only the fonts of fonts-dejavu-core."""
+    folder = os.path.join(out_dir, "dejavu-only")
+    fonts = os.path.join(folder, "fonts")
+    os.makedirs(fonts, exist_ok=True)
+    listed = e2e.run(["dpkg", "-L", DEJAVU_CORE], env).decode().split()
+    for path in (p for p in listed if p.endswith(".ttf")):
+        link = os.path.join(fonts, os.path.basename(path))
+        if not os.path.lexists(link):
+            os.symlink(path, link)
+    config = os.path.join(folder, "fonts.conf")
+    with open(config, "w", encoding="utf-8") as out:
+        out.write(
+            '<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "fonts.dtd">\n<fontconfig>\n'
+            f"  <dir>{fonts}</dir>\n"
+            f'  <include ignore_missing="yes">{SYSTEM_FONT_RULES}</include>\n'
+            f"  <cachedir>{folder}/cache</cachedir>\n</fontconfig>\n"
+        )
+    return dict(env, FONTCONFIG_FILE=config)
+
+
+def expect_size(session, expected, what):
+    for got, want in zip(session.size, expected):
+        if abs(got - want) > SIZE_TOLERANCE * want:
+            raise e2e.Failure(f"{what}: the window is {session.size}, expected about {expected}")
+
+
+def warnings_of(session):
+    with open(os.path.join(session.out_dir, f"hoplin-run{session.runs}.log"), "rb") as log:
+        return [line for line in log.read().decode().splitlines() if WARNING in line]
+
+
+def leave(session, what):
+    began = time.monotonic()
+    session.click(session.layout.exit)
+    session.expect_exit(f"Exit {what}", began)
+
+
+def play(session, env, ok):
+    began = time.monotonic()
+    session.env = dejavu_only_env(env, session.out_dir)
+    session.start_game()
+    expect_size(session, DESIGN_SIZE, "with only DejaVu's fonts")
+    session.wait_for(
+        "title screen with only DejaVu's fonts",
+        e2e.check_title,
+        e2e.STARTUP_TIMEOUT,
+        save_as="title-dejavu-only.png",
+    )
+    leave(session, "with only DejaVu's fonts")
+    warnings = warnings_of(session)
+    if len(warnings) != 1:
+        raise e2e.Failure(f"with only DejaVu's fonts: expected one warning line, got {warnings}")
+    ok(f"with only DejaVu's fonts the window is {session.size}, after one warning: "
+       f"{warnings[0]}", began)
+
+    began = time.monotonic()
+    session.env = env
+    subprocess.run(["xrdb", "-merge"], input=f"Xft.dpi: {DPI}\n".encode(), env=env, check=True,
+                   timeout=e2e.COMMAND_TIMEOUT)
+    session.start_game()
+    expect_size(session, SCALED_SIZE, f"at {DPI} DPI")
+    layout = session.layout
+    session.wait_for(
+        f"title screen at {DPI} DPI", e2e.check_title, e2e.STARTUP_TIMEOUT, save_as="title.png"
+    )
+    session.click(layout.start)
+    session.wait_for(
+        f"playing screen at {DPI} DPI", e2e.check_playing, e2e.SCREEN_TIMEOUT, save_as="playing.png"
+    )
+    session.click(layout.title, repeat=2)
+    session.wait_for(
+        f"the jumper in the air at {DPI} DPI", e2e.check_airborne, e2e.JUMP_TIMEOUT,
+        save_as="jump.png",
+    )
+    session.click(layout.stop)
+    session.wait_for(f"title screen after Stop at {DPI} DPI", e2e.check_title, e2e.STOP_TIMEOUT)
+    leave(session, f"at {DPI} DPI")
+    if warnings_of(session):
+        raise e2e.Failure(f"at {DPI} DPI the game warned: {warnings_of(session)}")
+    ok(f"at {DPI} DPI the window is {session.size} with base units {layout.base_x}x"
+       f"{layout.base_y}; Start, a jump, Stop and Exit work at the scaled places", began)
+
+
+def main(argv):
+    if len(argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    hoplin, out_dir = (os.path.abspath(arg) for arg in argv[1:])
+    os.makedirs(out_dir, exist_ok=True)
+    passed = []
+
+    def ok(name, began):
+        passed.append(name)
+        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
+
+    xvfb = keeper = session = None
+    with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log:
+        try:
+            xvfb, env = e2e.start_xvfb(xvfb_log)
+            print(f"# Xvfb on {env['DISPLAY']}, screenshots in {out_dir}", flush=True)
+            # The server forgets its resources whenever its last client leaves, as between
+            # two games; this client stays for the whole session.
+            keeper = subprocess.Popen(
+                ["xprop", "-root", "-spy", "RESOURCE_MANAGER"],
+                env=env,
+                stdout=subprocess.DEVNULL,
+                preexec_fn=e2e.die_with_parent,
+            )
+            session = e2e.Session(hoplin, None, out_dir, env)
+            play(session, env, ok)
+        except e2e.Failure as failure:
+            print(f"not ok - {failure}", file=sys.stderr, flush=True)
+            return 1
+        finally:
+            for proc in (session.game if session else None, keeper, xvfb):
+                if proc is not None:
+                    e2e.stop_process(proc)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
