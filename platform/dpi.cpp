@@ -21,6 +21,7 @@ constexpr double kMaxDpi = 480;
 constexpr const char* kXftDpiKey = "Xft.dpi";
 
 std::atomic<int> g_nDpi{USER_DEFAULT_SCREEN_DPI};
+int g_nPixelDensity = 1;
 
 std::string Trimmed(const std::string& str) {
     const size_t nFirst = str.find_first_not_of(" \t");
@@ -138,13 +139,18 @@ int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutput
 void AfxTakeDesktopDpi(const char* pszAppName) {
     const bool bX11 = IsDriver("x11");
     const std::string strResources = bX11 ? ReadXResources() : std::string();
+    g_nPixelDensity = IsDriver("wayland") ? ReadWaylandScale() : 1;
     std::string strProblem;
-    const int nDpi = AfxDesktopDpi(bX11 ? strResources.c_str() : nullptr,
-                                   bX11 ? std::getenv("GDK_SCALE") : nullptr,
-                                   IsDriver("wayland") ? ReadWaylandScale() : 1, &strProblem);
+    const int nDpi =
+        AfxDesktopDpi(bX11 ? strResources.c_str() : nullptr,
+                      bX11 ? std::getenv("GDK_SCALE") : nullptr, g_nPixelDensity, &strProblem);
     if (!strProblem.empty()) {
         std::fprintf(stderr, "%s: warning: %s; using %d DPI\n", pszAppName, strProblem.c_str(),
                      nDpi);
     }
     AfxSetLogicalDpi(nDpi);
+}
+
+int AfxGetPixelDensity() {
+    return g_nPixelDensity;
 }

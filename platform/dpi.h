@@ -25,3 +25,6 @@ int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutput
 // Takes the desktop's DPI as the logical DPI, once the screen is open: X11's resources and
 // GDK_SCALE, or the Wayland output's scale. A problem with them is reported in one line.
 void AfxTakeDesktopDpi(const char* pszAppName);
+// How many pixels a window has, each way, per unit of its size in the desktop's
+// coordinates: the Wayland output's scale, 1 on X11. Taken with the DPI.
+int AfxGetPixelDensity();

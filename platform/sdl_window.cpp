@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -46,6 +47,9 @@ std::mutex g_mutexWake;
 
 // Top-level windows with a screen window, the UI thread's, in creation order.
 std::vector<CWnd*> g_windows;
+
+// Whether windows show through renderers of their own (see WndSystem).
+bool g_bOwnRenderers = false;
 
 CWnd* FindByWindowID(Uint32 nWindowID) {
     for (CWnd* pWnd : g_windows) {
@@ -137,6 +141,53 @@ SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image, int nScale) {
     return pSurface;
 }
 
+// The surface that the window's painting goes to, of its full size in pixels; null when
+// there is none.
+SDL_Surface* WindowSurface(WndSystem* pSystem) {
+    if (pSystem->pRenderer == nullptr) {
+        return SDL_GetWindowSurface(pSystem->pWindow);
+    }
+    int cx = 0, cy = 0;
+    SDL_GetRendererOutputSize(pSystem->pRenderer, &cx, &cy);
+    SDL_Surface*& pPixels = pSystem->pPixels;
+    if (pPixels == nullptr || pPixels->w != cx || pPixels->h != cy) {
+        SDL_FreeSurface(pPixels);
+        SDL_DestroyTexture(pSystem->pTexture);
+        pPixels = SDL_CreateRGBSurfaceWithFormat(0, cx, cy, 32, SDL_PIXELFORMAT_XRGB8888);
+        pSystem->pTexture = SDL_CreateTexture(pSystem->pRenderer, SDL_PIXELFORMAT_XRGB8888,
+                                              SDL_TEXTUREACCESS_STREAMING, cx, cy);
+    }
+    return pSystem->pTexture != nullptr ? pPixels : nullptr;
+}
+
+// Puts the part pRect of the window's surface on the screen; all of it for null.
+void ShowWindowSurface(WndSystem* pSystem, const SDL_Rect* pRect) {
+    if (pSystem->pRenderer == nullptr) {
+        if (pRect != nullptr) {
+            SDL_UpdateWindowSurfaceRects(pSystem->pWindow, pRect, 1);
+        } else {
+            SDL_UpdateWindowSurface(pSystem->pWindow);
+        }
+        return;
+    }
+    const SDL_Surface* pPixels = pSystem->pPixels;
+    SDL_Rect rc{0, 0, pPixels != nullptr ? pPixels->w : 0, pPixels != nullptr ? pPixels->h : 0};
+    if (pSystem->pTexture == nullptr || (pRect != nullptr && !SDL_IntersectRect(pRect, &rc, &rc))) {
+        return;
+    }
+    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.y * pPixels->pitch +
+                         rc.x * pPixels->format->BytesPerPixel;
+    SDL_UpdateTexture(pSystem->pTexture, &rc, pFirst, pPixels->pitch);
+    // The texture holds the whole frame, so the renderer's buffers never show a stale one.
+    SDL_RenderCopy(pSystem->pRenderer, pSystem->pTexture, nullptr, nullptr);
+    SDL_RenderPresent(pSystem->pRenderer);
+}
+
+// A mouse position in the window's pixels.
+POINT MousePoint(const WndSystem* pSystem, Sint32 x, Sint32 y) {
+    return POINT{x * pSystem->nPixelScale, y * pSystem->nPixelScale};
+}
+
 // With HOPLIN_TRACE_FRAMES set, every frame put on screen is logged on stderr with the
 // monotonic clock's time, for measuring the program from outside.
 void TraceFrame() {
@@ -153,9 +204,9 @@ constexpr const char* kCloseItem = "&Close\tAlt+F4";
 // Puts the open system menu back on the window's surface and on the screen.
 void ShowPopup(CWnd* pWnd) {
     WndSystem* pSystem = pWnd->System();
-    const RECT rc = pSystem->pPopup->Draw(SDL_GetWindowSurface(pSystem->pWindow));
+    const RECT rc = pSystem->pPopup->Draw(WindowSurface(pSystem));
     const SDL_Rect rcScreen{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
-    SDL_UpdateWindowSurfaceRects(pSystem->pWindow, &rcScreen, 1);
+    ShowWindowSurface(pSystem, &rcScreen);
 }
 
 void OpenSystemMenu(CWnd* pWnd, POINT ptClient) {
@@ -206,13 +257,13 @@ void DispatchEvent(const SDL_Event& event) {
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                     // The surface still holds the last frame; showing it again is enough.
-                    SDL_UpdateWindowSurface(pWindow);
+                    ShowWindowSurface(pWnd->System(), nullptr);
                     break;
                 case SDL_WINDOWEVENT_MOVED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED: {
                     int x = 0, y = 0, cx = 0, cy = 0;
                     SDL_GetWindowPosition(pWindow, &x, &y);
-                    SDL_GetWindowSize(pWindow, &cx, &cy);
+                    SDL_GetWindowSizeInPixels(pWindow, &cx, &cy);
                     RECT rcOld;
                     pWnd->GetClientRect(&rcOld);
                     pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
@@ -230,7 +281,7 @@ void DispatchEvent(const SDL_Event& event) {
             CWnd* pWnd = FindByWindowID(event.motion.windowID);
             if (pWnd != nullptr && pWnd->System()->pPopup != nullptr) {
                 FollowPopup(pWnd, pWnd->System()->pPopup->OnMouseMove(
-                                      POINT{event.motion.x, event.motion.y}));
+                                      MousePoint(pWnd->System(), event.motion.x, event.motion.y)));
             }
             return;
         }
@@ -241,9 +292,9 @@ void DispatchEvent(const SDL_Event& event) {
                 return;
             }
             WndSystem* pSystem = pWnd->System();
+            const POINT pt = MousePoint(pSystem, event.button.x, event.button.y);
             if (CMenuPopup* pPopup = pSystem->pPopup.get()) {
                 // While the menu is open, clicks are the menu's.
-                const POINT pt{event.button.x, event.button.y};
                 const bool bDown = event.type == SDL_MOUSEBUTTONDOWN;
                 const CMenuPopup::Outcome outcome =
                     bDown ? pPopup->OnButtonDown(pt) : pPopup->OnButtonUp(pt);
@@ -255,7 +306,7 @@ void DispatchEvent(const SDL_Event& event) {
                 pSystem->bSwallowButtonUp = false;
                 return;
             }
-            const LPARAM lParam = MAKELPARAM(event.button.x, event.button.y);
+            const LPARAM lParam = MAKELPARAM(pt.x, pt.y);
             const UINT nFlags = MouseFlags(SDL_GetMouseState(nullptr, nullptr));
             if (event.button.button == SDL_BUTTON_LEFT) {
                 if (event.type == SDL_MOUSEBUTTONUP) {
@@ -362,6 +413,10 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     }
     // Hidden first, so that the window is gone from the screen at once.
     SDL_HideWindow(pSystem->pWindow);
+    SDL_FreeSurface(pSystem->pPixels);
+    if (pSystem->pRenderer != nullptr) {
+        SDL_DestroyRenderer(pSystem->pRenderer);  // with its texture
+    }
     {
         std::lock_guard<std::mutex> lock(g_mutexWake);
         SDL_DestroyWindow(pSystem->pWindow);
@@ -412,6 +467,12 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         return FALSE;
     }
     AfxTakeDesktopDpi(pszAppName);
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0) {
+        // SDL's window surface on Wayland has the window's size in the desktop's
+        // coordinates, which a scaled output would blow up; the windows show their full
+        // pixels through renderers of their own instead.
+        g_bOwnRenderers = true;
+    }
     g_nWakeEvent = SDL_RegisterEvents(1);
     g_uiThread = std::this_thread::get_id();
     return TRUE;
@@ -442,21 +503,35 @@ void AfxPumpMessages(BOOL bWait) {
 }
 
 BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient) {
+    // The desktop measures a window in units of nDensity pixels; a whole number of them
+    // holds the client area.
+    const int nDensity = g_bOwnRenderers ? AfxGetPixelDensity() : 1;
+    const int cx = (rcClient.right - rcClient.left + nDensity - 1) / nDensity;
+    const int cy = (rcClient.bottom - rcClient.top + nDensity - 1) / nDensity;
     SDL_Window* pWindow =
-        SDL_CreateWindow(pszCaption, rcClient.left, rcClient.top, rcClient.right - rcClient.left,
-                         rcClient.bottom - rcClient.top, SDL_WINDOW_HIDDEN);
+        SDL_CreateWindow(pszCaption, rcClient.left, rcClient.top, cx, cy,
+                         SDL_WINDOW_HIDDEN | (g_bOwnRenderers ? SDL_WINDOW_ALLOW_HIGHDPI : 0));
     if (pWindow == nullptr) {
         return FALSE;
     }
     std::unique_ptr<WndSystem, WndSystemDeleter> pSystem(new WndSystem);
     pSystem->pWindow = pWindow;
+    if (g_bOwnRenderers) {
+        pSystem->pRenderer = SDL_CreateRenderer(pWindow, -1, SDL_RENDERER_ACCELERATED);
+        if (pSystem->pRenderer == nullptr) {
+            return FALSE;
+        }
+        int cxPixels = 0;
+        SDL_GetWindowSizeInPixels(pWindow, &cxPixels, nullptr);
+        pSystem->nPixelScale = std::max(1, cxPixels / cx);
+    }
     pSystem->nWindowID = SDL_GetWindowID(pWindow);
     pSystem->hWnd = pWnd->GetSafeHwnd();
     pSystem->pWnd = pWnd;
-    int x = 0, y = 0, cx = 0, cy = 0;
+    int x = 0, y = 0, cxPixels = 0, cyPixels = 0;
     SDL_GetWindowPosition(pWindow, &x, &y);
-    SDL_GetWindowSize(pWindow, &cx, &cy);
-    pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
+    SDL_GetWindowSizeInPixels(pWindow, &cxPixels, &cyPixels);
+    pWnd->SetClientRect(RECT{x, y, x + cxPixels, y + cyPixels});
     g_windows.push_back(pWnd);
     pWnd->SetSystem(std::move(pSystem));
     pWnd->SetWakeHook(PushWake);
@@ -571,7 +646,7 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd) {
         SetRectEmpty(&m_rcPaint);
         return;
     }
-    AfxAttachSurface(*this, SDL_GetWindowSurface(pWnd->System()->pWindow));
+    AfxAttachSurface(*this, WindowSurface(pWnd->System()));
     SetClipRect(&m_rcPaint);
     if (bErase) {
         pWnd->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(GetSafeHdc()), 0);
@@ -586,11 +661,11 @@ CPaintDC::~CPaintDC() {
     RECT rcShown = m_rcPaint;
     if (pSystem->pPopup != nullptr) {
         // An open menu stays on top of whatever the window has just painted.
-        const RECT rcMenu = pSystem->pPopup->Draw(SDL_GetWindowSurface(pSystem->pWindow));
+        const RECT rcMenu = pSystem->pPopup->Draw(WindowSurface(pSystem));
         UnionRect(&rcShown, &rcShown, &rcMenu);
     }
     const SDL_Rect rc{rcShown.left, rcShown.top, rcShown.right - rcShown.left,
                       rcShown.bottom - rcShown.top};
-    SDL_UpdateWindowSurfaceRects(pSystem->pWindow, &rc, 1);
+    ShowWindowSurface(pSystem, &rc);
     TraceFrame();
 }

@@ -18,6 +18,14 @@ struct WndTimer {
 
 struct WndSystem {
     SDL_Window* pWindow = nullptr;
+    // Where SDL's window surface would have the window's size in the desktop's coordinates
+    // rather than in pixels (Wayland), the window is shown through a renderer of its own from
+    // a surface of its full pixel size.
+    SDL_Renderer* pRenderer = nullptr;
+    SDL_Texture* pTexture = nullptr;
+    SDL_Surface* pPixels = nullptr;
+    // Pixels per unit of the window's size on the desktop, each way.
+    int nPixelScale = 1;
     Uint32 nWindowID = 0;
     HWND hWnd = nullptr;
     CWnd* pWnd = nullptr;
