@@ -8,6 +8,10 @@ namespace {
 
 constexpr int kIconSize = 32;
 constexpr int kSmallIconSize = 16;
+// The box around a first click that a second one must fall in to make a double-click, and
+// the time it has, as on Windows.
+constexpr int kDoubleClickBox = 4;
+constexpr UINT kDoubleClickTimeMs = 500;
 
 CResourceTable<const ICONRESOURCE*> g_icons;
 
@@ -46,7 +50,14 @@ int GetSystemMetrics(int nIndex) {
             return kIconSize;
         case SM_CXSMICON:
             return kSmallIconSize;
+        case SM_CXDOUBLECLK:
+        case SM_CYDOUBLECLK:
+            return kDoubleClickBox;
         default:
             return 0;
     }
+}
+
+UINT GetDoubleClickTime() {
+    return kDoubleClickTimeMs;
 }

@@ -22,6 +22,8 @@ using HCURSOR = HICON;
 
 constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
 constexpr int SM_CXSMICON = 49;
 
 // The application's icons, handed over once before any is loaded.
@@ -33,3 +35,5 @@ const ICONIMAGE* AfxFindIconImage(HICON hIcon, int cx);
 // The colour of one pixel of an image of the icon.
 COLORREF AfxGetIconPixel(HICON hIcon, const ICONIMAGE& image, int x, int y);
 int GetSystemMetrics(int nIndex);
+// The most milliseconds between the clicks of a double-click.
+UINT GetDoubleClickTime();
