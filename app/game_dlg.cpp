@@ -12,6 +12,7 @@ ON_WM_TIMER()
 ON_COMMAND(IDCANCEL, OnStart)
 ON_COMMAND(IDC_STOP, OnStop)
 ON_WM_LBUTTONDBLCLK()
+ON_WM_KEYDOWN()
 ON_WM_PAINT()
 ON_WM_LBUTTONUP()
 ON_WM_CLOSE()
@@ -106,6 +107,15 @@ void CGameDlg::OnStop() {
 
 void CGameDlg::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
     m_field.Jump();
+    Default();
+}
+
+// Space and Up jump as a double-click does. A key held down asks once, not at the
+// keyboard's repeat rate.
+void CGameDlg::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
+    if ((nChar == VK_SPACE || nChar == VK_UP) && (nFlags & KF_REPEAT) == 0) {
+        m_field.Jump();
+    }
     Default();
 }
 

@@ -39,6 +39,7 @@ protected:
     void OnStart();
     void OnStop();
     void OnLButtonDblClk(UINT nFlags, CPoint point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnPaint();
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnClose();

@@ -80,7 +80,7 @@ BOOL CDialog::Create() {
 
     m_bEnded = FALSE;
     CreateTopLevel(pTemplate->dwStyle, rcClient);
-    if (!AfxOpenScreenWindow(this, pTemplate->pszCaption, rcClient)) {
+    if (!AfxOpenScreenWindow(this, pTemplate->pszCaption, rcClient, GetOwner())) {
         CWnd::DestroyWindow();
         return FALSE;
     }
@@ -156,6 +156,11 @@ LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessage(WM_COMMAND, IDCANCEL, 0);
             return 0;
         case WM_PAINT: {
+            // After a handler has painted, what was invalidated meanwhile is left for the
+            // next WM_PAINT rather than erased here with nothing drawn over it.
+            if (IsPaintTaken()) {
+                return 0;
+            }
             CPaintDC dc(this);
             if (!IsRectEmpty(&dc.m_rcPaint)) {
                 DrawControls(dc);

@@ -24,6 +24,8 @@ using HCURSOR = HICON;
 
 constexpr int SM_CXICON = 11;
 constexpr int SM_CYICON = 12;
+constexpr int SM_CXDOUBLECLK = 36;
+constexpr int SM_CYDOUBLECLK = 37;
 constexpr int SM_CXSMICON = 49;
 
 // The application's icons, handed over once before any is loaded.
@@ -40,3 +42,5 @@ COLORREF AfxGetIconPixel(HICON hIcon, const ICONIMAGE& image, int x, int y);
 BOOL AfxIsIconPixelTransparent(const ICONIMAGE& image, int x, int y);
 // Sizes as Windows gives them at 96 DPI, scaled with the logical DPI.
 int GetSystemMetrics(int nIndex);
+// The most milliseconds between the clicks of a double-click.
+UINT GetDoubleClickTime();

@@ -33,6 +33,10 @@ constexpr UINT ID_HELP = 0xE146;
 
 constexpr UINT MK_LBUTTON = 0x0001;
 
+// In the key flags of WM_KEYDOWN (the high word of lParam): the key was already down, so
+// this is the keyboard's auto-repeat.
+constexpr UINT KF_REPEAT = 0x4000;
+
 // Virtual keys that the dialogs handle.
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;

@@ -83,5 +83,7 @@ protected:                                             \
                  return 0)},
 #define ON_WM_LBUTTONUP() AFX_MOUSE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDblClk)
+#define ON_WM_KEYDOWN() \
+    {WM_KEYDOWN, 0, AFX_HANDLER(pThis->OnKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0)},
 #define ON_MESSAGE(message, memberFxn) {message, 0, AFX_HANDLER(return pThis->memberFxn(wParam, lParam))},
 // clang-format on

@@ -15,4 +15,6 @@ public:
 
 private:
     CWnd* m_pWnd;
+    // Painted while the window is minimised.
+    bool m_bIconic;
 };

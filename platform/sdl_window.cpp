@@ -20,7 +20,7 @@
 #include "platform/message_loop.h"
 #include "platform/messages.h"
 #include "platform/paint_dc.h"
-#include "platform/x11_errors.h"
+#include "platform/x11_window.h"
 
 namespace {
 
@@ -30,6 +30,8 @@ struct DisplayKind {
     const char* pszDriver;
 };
 constexpr DisplayKind kDisplays[] = {{"DISPLAY", "x11"}, {"WAYLAND_DISPLAY", "wayland"}};
+// The OpenGL ES that SDL's renderer shows Wayland windows with.
+constexpr int kGlesMajorVersion = 2;
 
 bool IsSet(const char* pszVariable) {
     const char* pszValue = std::getenv(pszVariable);
@@ -48,8 +50,15 @@ std::mutex g_mutexWake;
 // Top-level windows with a screen window, the UI thread's, in creation order.
 std::vector<CWnd*> g_windows;
 
+// How windows are made on the display that SDL opened.
+Uint32 g_nWindowFlags = SDL_WINDOW_HIDDEN;
 // Whether windows show through renderers of their own (see WndSystem).
 bool g_bOwnRenderers = false;
+// On Wayland a window's title bar is a part of it that the compositor takes over only
+// together with the window's own next frame; a window that paints only when something
+// changes shows its frame again after every change of the window's state, so that the
+// title bar follows at once.
+bool g_bReshowOnWindowEvents = false;
 
 CWnd* FindByWindowID(Uint32 nWindowID) {
     for (CWnd* pWnd : g_windows) {
@@ -67,6 +76,90 @@ bool IsAlive(CWnd* pWnd) {
         }
     }
     return false;
+}
+
+// Closes pWnd and every window opened after it, newest first, so that its dialogs go
+// before it.
+void CloseFrom(CWnd* pWnd) {
+    const auto it = std::find(g_windows.begin(), g_windows.end(), pWnd);
+    const std::vector<CWnd*> windows(g_windows.rbegin(), std::make_reverse_iterator(it));
+    for (CWnd* pClose : windows) {
+        if (IsAlive(pClose)) {
+            pClose->SendMessage(WM_CLOSE, 0, 0);
+        }
+    }
+}
+
+// A window that a modal dialog has disabled hands a click or the focus on to the newest
+// window opened after it, as Windows activates the dialog, so that the dialog is never
+// buried under its owner.
+void ActivateModalAbove(CWnd* pWnd) {
+    if (!g_windows.empty() && g_windows.back() != pWnd && IsAlive(pWnd)) {
+        SDL_RaiseWindow(g_windows.back()->System()->pWindow);
+    }
+}
+
+// The surface that the window's painting goes to, of its full size in pixels; null when
+// there is none.
+SDL_Surface* WindowSurface(WndSystem* pSystem) {
+    if (pSystem->pRenderer == nullptr) {
+        return SDL_GetWindowSurface(pSystem->pWindow);
+    }
+    int cx = 0, cy = 0;
+    SDL_GetRendererOutputSize(pSystem->pRenderer, &cx, &cy);
+    SDL_Surface*& pPixels = pSystem->pPixels;
+    if (pPixels == nullptr || pPixels->w != cx || pPixels->h != cy) {
+        SDL_FreeSurface(pPixels);
+        SDL_DestroyTexture(pSystem->pTexture);
+        pPixels = SDL_CreateRGBSurfaceWithFormat(0, cx, cy, 32, SDL_PIXELFORMAT_XRGB8888);
+        pSystem->pTexture = SDL_CreateTexture(pSystem->pRenderer, SDL_PIXELFORMAT_XRGB8888,
+                                              SDL_TEXTUREACCESS_STREAMING, cx, cy);
+    }
+    return pSystem->pTexture != nullptr ? pPixels : nullptr;
+}
+
+// Puts the part pRect of the window's surface on the screen; all of it for null.
+void ShowWindowSurface(WndSystem* pSystem, const SDL_Rect* pRect) {
+    if (pSystem->pRenderer == nullptr) {
+        if (pRect != nullptr) {
+            SDL_UpdateWindowSurfaceRects(pSystem->pWindow, pRect, 1);
+        } else {
+            SDL_UpdateWindowSurface(pSystem->pWindow);
+        }
+        return;
+    }
+    const SDL_Surface* pPixels = pSystem->pPixels;
+    SDL_Rect rc{0, 0, pPixels != nullptr ? pPixels->w : 0, pPixels != nullptr ? pPixels->h : 0};
+    if (pSystem->pTexture == nullptr || (pRect != nullptr && !SDL_IntersectRect(pRect, &rc, &rc))) {
+        return;
+    }
+    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.y * pPixels->pitch +
+                         rc.x * pPixels->format->BytesPerPixel;
+    SDL_UpdateTexture(pSystem->pTexture, &rc, pFirst, pPixels->pitch);
+    // The texture holds the whole frame, so the renderer's buffers never show a stale one.
+    SDL_RenderCopy(pSystem->pRenderer, pSystem->pTexture, nullptr, nullptr);
+    SDL_RenderPresent(pSystem->pRenderer);
+}
+
+// A mouse position in the window's pixels.
+POINT MousePoint(const WndSystem* pSystem, Sint32 x, Sint32 y) {
+    return POINT{x * pSystem->nPixelScale, y * pSystem->nPixelScale};
+}
+
+// The surface still holds the last frame, and showing it again is enough, unless that
+// frame is the minimised picture: then the window repaints.
+void ShowSurfaceAgain(CWnd* pWnd) {
+    WndSystem* pSystem = pWnd->System();
+    if (pSystem->bMinimisedPicture) {
+        pWnd->Invalidate(TRUE);
+    } else {
+        ShowWindowSurface(pSystem, nullptr);
+    }
+}
+
+// Keeps the queue free of the window-manager messages that the program does not act on.
+int SDLCALL KeepEvent(void* /*pUserData*/, SDL_Event* pEvent) {
+    return pEvent->type != SDL_SYSWMEVENT || AfxIsX11MessageWanted(*pEvent->syswm.msg) ? 1 : 0;
 }
 
 void PushWake() {
@@ -141,53 +234,6 @@ SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image, int nScale) {
     return pSurface;
 }
 
-// The surface that the window's painting goes to, of its full size in pixels; null when
-// there is none.
-SDL_Surface* WindowSurface(WndSystem* pSystem) {
-    if (pSystem->pRenderer == nullptr) {
-        return SDL_GetWindowSurface(pSystem->pWindow);
-    }
-    int cx = 0, cy = 0;
-    SDL_GetRendererOutputSize(pSystem->pRenderer, &cx, &cy);
-    SDL_Surface*& pPixels = pSystem->pPixels;
-    if (pPixels == nullptr || pPixels->w != cx || pPixels->h != cy) {
-        SDL_FreeSurface(pPixels);
-        SDL_DestroyTexture(pSystem->pTexture);
-        pPixels = SDL_CreateRGBSurfaceWithFormat(0, cx, cy, 32, SDL_PIXELFORMAT_XRGB8888);
-        pSystem->pTexture = SDL_CreateTexture(pSystem->pRenderer, SDL_PIXELFORMAT_XRGB8888,
-                                              SDL_TEXTUREACCESS_STREAMING, cx, cy);
-    }
-    return pSystem->pTexture != nullptr ? pPixels : nullptr;
-}
-
-// Puts the part pRect of the window's surface on the screen; all of it for null.
-void ShowWindowSurface(WndSystem* pSystem, const SDL_Rect* pRect) {
-    if (pSystem->pRenderer == nullptr) {
-        if (pRect != nullptr) {
-            SDL_UpdateWindowSurfaceRects(pSystem->pWindow, pRect, 1);
-        } else {
-            SDL_UpdateWindowSurface(pSystem->pWindow);
-        }
-        return;
-    }
-    const SDL_Surface* pPixels = pSystem->pPixels;
-    SDL_Rect rc{0, 0, pPixels != nullptr ? pPixels->w : 0, pPixels != nullptr ? pPixels->h : 0};
-    if (pSystem->pTexture == nullptr || (pRect != nullptr && !SDL_IntersectRect(pRect, &rc, &rc))) {
-        return;
-    }
-    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.y * pPixels->pitch +
-                         rc.x * pPixels->format->BytesPerPixel;
-    SDL_UpdateTexture(pSystem->pTexture, &rc, pFirst, pPixels->pitch);
-    // The texture holds the whole frame, so the renderer's buffers never show a stale one.
-    SDL_RenderCopy(pSystem->pRenderer, pSystem->pTexture, nullptr, nullptr);
-    SDL_RenderPresent(pSystem->pRenderer);
-}
-
-// A mouse position in the window's pixels.
-POINT MousePoint(const WndSystem* pSystem, Sint32 x, Sint32 y) {
-    return POINT{x * pSystem->nPixelScale, y * pSystem->nPixelScale};
-}
-
 // With HOPLIN_TRACE_FRAMES set, every frame put on screen is logged on stderr with the
 // monotonic clock's time, for measuring the program from outside.
 void TraceFrame() {
@@ -249,6 +295,9 @@ void DispatchEvent(const SDL_Event& event) {
                 return;
             }
             SDL_Window* pWindow = pWnd->System()->pWindow;
+            if (g_bReshowOnWindowEvents && event.window.event != SDL_WINDOWEVENT_EXPOSED) {
+                ShowSurfaceAgain(pWnd);
+            }
             switch (event.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
                     if (pWnd->IsWindowEnabled()) {
@@ -256,18 +305,26 @@ void DispatchEvent(const SDL_Event& event) {
                     }
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                    // The surface still holds the last frame; showing it again is enough.
-                    ShowWindowSurface(pWnd->System(), nullptr);
+                    ShowSurfaceAgain(pWnd);
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    // Whatever changed while the window was minimised shows at once.
+                    pWnd->Invalidate(TRUE);
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    if (!pWnd->IsWindowEnabled()) {
+                        ActivateModalAbove(pWnd);
+                    }
                     break;
                 case SDL_WINDOWEVENT_MOVED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED: {
                     int x = 0, y = 0, cx = 0, cy = 0;
                     SDL_GetWindowPosition(pWindow, &x, &y);
                     SDL_GetWindowSizeInPixels(pWindow, &cx, &cy);
-                    RECT rcOld;
-                    pWnd->GetClientRect(&rcOld);
                     pWnd->SetClientRect(RECT{x, y, x + cx, y + cy});
-                    if (rcOld.right != cx || rcOld.bottom != cy) {
+                    // A new size comes with a new, empty surface.
+                    if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                         pWnd->Invalidate(TRUE);
                     }
                     break;
@@ -288,7 +345,13 @@ void DispatchEvent(const SDL_Event& event) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             CWnd* pWnd = FindByWindowID(event.button.windowID);
-            if (pWnd == nullptr || !pWnd->IsWindowEnabled()) {
+            if (pWnd == nullptr) {
+                return;
+            }
+            if (!pWnd->IsWindowEnabled()) {
+                if (event.type == SDL_MOUSEBUTTONDOWN) {
+                    ActivateModalAbove(pWnd);
+                }
                 return;
             }
             WndSystem* pSystem = pWnd->System();
@@ -364,19 +427,26 @@ void DispatchEvent(const SDL_Event& event) {
                 FollowPopup(pWnd, pPopup->OnKey(nKey));
                 return;
             }
-            pWnd->SendMessage(bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, nKey, 0);
+            const UINT nFlags = event.key.repeat != 0 ? KF_REPEAT : 0;
+            pWnd->SendMessage(bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, nKey, MAKELPARAM(1, nFlags));
             return;
         }
-        case SDL_QUIT: {
-            // A request to end the program (a signal, say): close every window, newest first.
-            const std::vector<CWnd*> windows(g_windows.rbegin(), g_windows.rend());
-            for (CWnd* pWnd : windows) {
-                if (IsAlive(pWnd)) {
-                    pWnd->SendMessage(WM_CLOSE, 0, 0);
+        case SDL_QUIT:
+            // A request to end the program (a signal, say): close every window.
+            if (!g_windows.empty()) {
+                CloseFrom(g_windows.front());
+            }
+            return;
+        case SDL_SYSWMEVENT:
+            // A window that another client destroyed is closed, with the dialogs it owns,
+            // as its close button would close it.
+            for (CWnd* pWnd : g_windows) {
+                if (AfxIsX11WindowDestroyed(*event.syswm.msg, pWnd->System()->pWindow)) {
+                    CloseFrom(pWnd);
+                    return;
                 }
             }
             return;
-        }
         default:
             return;
     }
@@ -435,9 +505,9 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    // Windows are painted in software; an accelerated path would load a GL driver only to
-    // copy the same pixels, at several times the memory and start-up time.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The click that activates a window also acts, as on Windows.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, std::to_string(GetDoubleClickTime()).c_str());
     std::string strDisplays;
     if (!IsSet("SDL_VIDEODRIVER")) {
         // Only a real display will do. Left to itself SDL would fall back to drivers that
@@ -457,8 +527,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         }
         SDL_SetHint(SDL_HINT_VIDEODRIVER, strDrivers.c_str());
     }
-    // Before SDL opens the display, so that SDL's own handler passes errors on to ours.
-    AfxIgnoreLateWakeErrors();
+    AfxInstallX11Handlers(pszAppName);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (!strDisplays.empty()) {
             SDL_SetError("%s (%s)", std::string(SDL_GetError()).c_str(), strDisplays.c_str());
@@ -467,12 +536,32 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         return FALSE;
     }
     AfxTakeDesktopDpi(pszAppName);
+    // The double-click box follows the DPI; SDL measures it in the desktop's units.
+    SDL_SetHint(
+        SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS,
+        std::to_string(GetSystemMetrics(SM_CXDOUBLECLK) / 2 / AfxGetPixelDensity()).c_str());
     if (std::strcmp(SDL_GetCurrentVideoDriver(), "wayland") == 0) {
-        // SDL's window surface on Wayland has the window's size in the desktop's
-        // coordinates, which a scaled output would blow up; the windows show their full
-        // pixels through renderers of their own instead.
+        // Wayland has no software path to the screen: windows show through a renderer. Of
+        // SDL's renderers, only OpenGL ES keeps up the frames of a window that paints only
+        // when something changes; the window is made for it from the start, so that SDL need
+        // not make it anew for the renderer. SDL's own window surface would have the window's
+        // size in the desktop's coordinates, which a scaled output blows up, so each window
+        // has a renderer of its own that shows a surface of its full pixel size.
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengles2");
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kGlesMajorVersion);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+        g_nWindowFlags |= SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
         g_bOwnRenderers = true;
+        g_bReshowOnWindowEvents = true;
+    } else {
+        // Elsewhere windows are painted in software; an accelerated path would load a GL
+        // driver only to copy the same pixels, at several times the memory and start-up time.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
+    // Tells a window that another client destroyed.
+    SDL_SetEventFilter(KeepEvent, nullptr);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     g_nWakeEvent = SDL_RegisterEvents(1);
     g_uiThread = std::this_thread::get_id();
     return TRUE;
@@ -502,20 +591,22 @@ void AfxPumpMessages(BOOL bWait) {
     DeliverPending();
 }
 
-BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient) {
+BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient, CWnd* pOwner) {
+    // An owned window shows in the taskbar through its owner, as on Windows.
+    const Uint32 nFlags = g_nWindowFlags | (pOwner != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
     // The desktop measures a window in units of nDensity pixels; a whole number of them
     // holds the client area.
     const int nDensity = g_bOwnRenderers ? AfxGetPixelDensity() : 1;
     const int cx = (rcClient.right - rcClient.left + nDensity - 1) / nDensity;
     const int cy = (rcClient.bottom - rcClient.top + nDensity - 1) / nDensity;
-    SDL_Window* pWindow =
-        SDL_CreateWindow(pszCaption, rcClient.left, rcClient.top, cx, cy,
-                         SDL_WINDOW_HIDDEN | (g_bOwnRenderers ? SDL_WINDOW_ALLOW_HIGHDPI : 0));
+    SDL_Window* pWindow = SDL_CreateWindow(pszCaption, rcClient.left, rcClient.top, cx, cy, nFlags);
     if (pWindow == nullptr) {
         return FALSE;
     }
+    AfxPrepareX11Window(pWindow);
     std::unique_ptr<WndSystem, WndSystemDeleter> pSystem(new WndSystem);
     pSystem->pWindow = pWindow;
+    pSystem->pOwner = pOwner;
     if (g_bOwnRenderers) {
         pSystem->pRenderer = SDL_CreateRenderer(pWindow, -1, SDL_RENDERER_ACCELERATED);
         if (pSystem->pRenderer == nullptr) {
@@ -539,10 +630,20 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
 }
 
 void AfxShowScreenWindow(CWnd* pWnd) {
-    if (pWnd->System() != nullptr) {
-        SDL_ShowWindow(pWnd->System()->pWindow);
-        pWnd->Invalidate(TRUE);
+    WndSystem* pSystem = pWnd->System();
+    if (pSystem == nullptr) {
+        return;
     }
+    // An owned window stays above its owner: the window manager learns that before the
+    // window appears where it can (X11), and once it has appeared elsewhere (Wayland).
+    WndSystem* pOwnerSystem = pSystem->pOwner != nullptr ? pSystem->pOwner->System() : nullptr;
+    const bool bOwned = pOwnerSystem == nullptr ||
+                        SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow) == 0;
+    SDL_ShowWindow(pSystem->pWindow);
+    if (!bOwned) {
+        SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow);
+    }
+    pWnd->Invalidate(TRUE);
 }
 
 UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse, void* /*lpfnTimer*/) {
@@ -591,10 +692,12 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             pDC->FillSolidRect(&rcClient, GetSysColor(COLOR_BTNFACE));
             return 1;
         }
-        case WM_PAINT: {
-            CPaintDC dc(this);
+        case WM_PAINT:
+            // Validates the update area, unless a handler's paint context has taken it.
+            if (!IsPaintTaken()) {
+                CPaintDC dc(this);
+            }
             return 0;
-        }
         case WM_SETICON: {
             // SDL keeps one icon per window; the big image wins over the small one.
             const auto hIcon = reinterpret_cast<HICON>(lParam);
@@ -640,9 +743,9 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd) {
+CPaintDC::CPaintDC(CWnd* pWnd) : m_pWnd(pWnd), m_bIconic(pWnd->IsIconic()) {
     BOOL bErase = FALSE;
-    if (!pWnd->TakeUpdate(&m_rcPaint, &bErase) || pWnd->System() == nullptr) {
+    if (!pWnd->BeginPaint(&m_rcPaint, &bErase) || pWnd->System() == nullptr) {
         SetRectEmpty(&m_rcPaint);
         return;
     }
@@ -657,6 +760,17 @@ CPaintDC::~CPaintDC() {
     WndSystem* pSystem = m_pWnd->System();
     if (IsRectEmpty(&m_rcPaint) || pSystem == nullptr) {
         return;
+    }
+    // The minimised picture stays off the screen: the window repaints whole when it is
+    // restored, and until a whole repaint, an expose repaints rather than shows it.
+    if (m_bIconic) {
+        pSystem->bMinimisedPicture = true;
+        return;
+    }
+    RECT rcClient;
+    m_pWnd->GetClientRect(&rcClient);
+    if (EqualRect(&m_rcPaint, &rcClient)) {
+        pSystem->bMinimisedPicture = false;
     }
     RECT rcShown = m_rcPaint;
     if (pSystem->pPopup != nullptr) {

@@ -38,9 +38,14 @@ struct WndSystem {
     std::unique_ptr<CMenuPopup> pPopup;
     // A click outside the open menu closes it; its release belongs to the menu as well.
     bool bSwallowButtonUp = false;
+    // The window this one belongs to (a dialog's owner), or null.
+    CWnd* pOwner = nullptr;
+    // The surface holds what was painted while the window was minimised.
+    bool bMinimisedPicture = false;
 };
 
 // Opens a hidden screen window for pWnd, whose handle it must already have, with its client
-// area at rcClient (screen coordinates; SDL_WINDOWPOS_CENTERED allowed in left and top).
-BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient);
+// area at rcClient (screen coordinates; SDL_WINDOWPOS_CENTERED allowed in left and top). An
+// owned window stays above pOwner and has no taskbar entry of its own.
+BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient, CWnd* pOwner);
 void AfxShowScreenWindow(CWnd* pWnd);

@@ -6,6 +6,11 @@ namespace {
 
 std::atomic<double> g_dSleepScale{1.0};
 
+std::chrono::microseconds ScaledPause(DWORD dwMilliseconds) {
+    const double dMicroseconds = dwMilliseconds * 1000.0 * g_dSleepScale.load();
+    return std::chrono::microseconds(static_cast<long long>(dMicroseconds));
+}
+
 }  // namespace
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, std::function<void()> fnEnded)
@@ -34,8 +39,25 @@ std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID 
 }
 
 void Sleep(DWORD dwMilliseconds) {
-    const double dMicroseconds = dwMilliseconds * 1000.0 * g_dSleepScale.load();
-    std::this_thread::sleep_for(std::chrono::microseconds(static_cast<long long>(dMicroseconds)));
+    std::this_thread::sleep_for(ScaledPause(dwMilliseconds));
+}
+
+void CEvent::SetEvent() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bSet = true;
+    }
+    m_cv.notify_all();
+}
+
+void CEvent::ResetEvent() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bSet = false;
+}
+
+BOOL CEvent::Lock(DWORD dwMilliseconds) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_cv.wait_for(lock, ScaledPause(dwMilliseconds), [this] { return m_bSet; });
 }
 
 void AfxSetSleepScaleForTesting(double dScale) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "platform/win_types.h"
@@ -43,6 +45,21 @@ std::unique_ptr<CWinThread> AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID 
 
 // Pauses the calling thread for at least dwMilliseconds, times the test scale.
 void Sleep(DWORD dwMilliseconds);
+
+// A manual-reset event, as Win32's: once set, it stays set until it is reset. Any thread.
+class CEvent {
+public:
+    void SetEvent();
+    void ResetEvent();
+    // Waits until the event is set or dwMilliseconds, times the test scale, have passed.
+    // Answers whether it is set.
+    BOOL Lock(DWORD dwMilliseconds);
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_bSet = false;
+};
 
 // Tests speed the game's pauses up with this; the product never calls it. A scale of 0.01
 // turns a 300 ms pause into 3 ms.

@@ -191,6 +191,11 @@ BOOL CWnd::TakeUpdate(LPRECT lpRect, BOOL* pbErase) {
     return !IsRectEmpty(lpRect);
 }
 
+BOOL CWnd::BeginPaint(LPRECT lpRect, BOOL* pbErase) {
+    m_bPaintTaken = TRUE;
+    return TakeUpdate(lpRect, pbErase);
+}
+
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     bool bWake = false;
     {
@@ -240,9 +245,14 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     const MSG msg{message, wParam, lParam};
     const MSG* pOuterMsg = m_pCurrentMsg;
     m_pCurrentMsg = &msg;
+    const BOOL bOuterPaintTaken = m_bPaintTaken;
+    if (message == WM_PAINT) {
+        m_bPaintTaken = FALSE;
+    }
     const AFX_MSGMAP_ENTRY* pEntry = FindMessageEntry(message, LOWORD(wParam));
     const LRESULT lResult = pEntry != nullptr ? pEntry->pfnDispatch(this, wParam, lParam)
                                               : DefWindowProc(message, wParam, lParam);
+    m_bPaintTaken = bOuterPaintTaken;
     m_pCurrentMsg = pOuterMsg;
     return lResult;
 }

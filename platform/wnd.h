@@ -82,6 +82,11 @@ public:
     BOOL HasUpdate() const;
     // Reads and clears the pending update area; answers FALSE when nothing is pending.
     BOOL TakeUpdate(LPRECT lpRect, BOOL* pbErase);
+    // TakeUpdate for a paint context, which also records that the WM_PAINT being handled
+    // has taken its update area: its default processing then takes nothing more, and what
+    // is invalidated meanwhile waits for the next WM_PAINT.
+    BOOL BeginPaint(LPRECT lpRect, BOOL* pbErase);
+    BOOL IsPaintTaken() const { return m_bPaintTaken; }
     // Queues a message for the UI thread. A WM_TIMER already waiting for the same timer is
     // not queued twice. Answers FALSE for a destroyed window.
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -134,6 +139,8 @@ private:
     std::unique_ptr<WndSystem, WndSystemDeleter> m_pSystem;
     // The message being handled, for Default.
     const MSG* m_pCurrentMsg = nullptr;
+    // Whether a paint context has been opened during the WM_PAINT being handled.
+    BOOL m_bPaintTaken = FALSE;
 
     // Guards what other threads reach: the handle, the rectangle, the update area, the
     // posted queue and the hook.

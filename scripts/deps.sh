@@ -6,7 +6,12 @@ HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev lib
 
 # What the tests and benchmarks need on top.
 HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
-  xdotool imagemagick desktop-file-utils appstream file x11-xserver-utils x11-utils)
+  xdotool imagemagick desktop-file-utils appstream file
+  # The real desktops the game is tried on: a window manager, a Wayland compositor with the
+  # title bars and the OpenGL ES that SDL shows Wayland windows through, and X's own tools
+  # (xrdb sets the desktop's DPI).
+  openbox weston libdecor-0-plugin-1-cairo libegl1 libgles2 libgl1-mesa-dri x11-utils
+  x11-xserver-utils)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

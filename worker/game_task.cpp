@@ -21,14 +21,16 @@ void CGameTask::Run() {
             SetStatus(CString(kFailText));
             break;
         }
-        Sleep(kTickMs);
+        PauseUnlessAborted(kTickMs);
         CheckPoint();
     }
 
     // The outcome's status is already set, so this repaint shows it.
     const RECT rcBoard = field.m_rcBoard;
     pOwner->InvalidateRect(&rcBoard, TRUE);
-    Sleep(kOutcomePauseMs);
+    // Cut short by an abort, so that leaving or starting anew need not wait for it; the
+    // title screen still follows.
+    PauseUnlessAborted(kOutcomePauseMs);
     field.m_nMode = CFieldView::kModeTitle;
     pOwner->InvalidateRect(nullptr, TRUE);
 }

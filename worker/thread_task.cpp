@@ -13,6 +13,7 @@ void CThreadTask::Reset() {
     m_bPaused = FALSE;
     m_bRunning = FALSE;
     m_bAbort = FALSE;
+    m_evAbort.ResetEvent();
     m_bWaiting = FALSE;
     m_strStatus = "";
     m_strPrompt = "";
@@ -29,6 +30,15 @@ void CThreadTask::Start() {
             pOwner->PostMessage(WM_TASKENDED, 0, 0);
         }
     });
+}
+
+void CThreadTask::Abort() {
+    m_bAbort = TRUE;
+    m_evAbort.SetEvent();
+}
+
+void CThreadTask::PauseUnlessAborted(DWORD nMilliseconds) {
+    m_evAbort.Lock(nMilliseconds);
 }
 
 UINT CThreadTask::ThreadProc(LPVOID pParam) {
@@ -66,6 +76,7 @@ void CThreadTask::HoldCycle() {
 void CThreadTask::AbortExit() {
     OnAbort();
     m_bAbort = FALSE;
+    m_evAbort.ResetEvent();
     throw kAbortSignal;
 }
 

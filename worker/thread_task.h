@@ -40,8 +40,9 @@ public:
     void Reset();
     // Resets the task and begins a worker, unless one is still busy.
     void Start();
-    // Asks the worker to leave at its next check point. Any thread.
-    void Abort() { m_bAbort = TRUE; }
+    // Asks the worker to leave at its next check point, and cuts short a pause it is in.
+    // Any thread.
+    void Abort();
     static UINT ThreadProc(LPVOID pParam);
 
     virtual void CheckPoint();
@@ -66,9 +67,14 @@ public:
 protected:
     // Requests the abort and waits for the worker. See the class comment.
     void EndWorker();
+    // Pauses the worker for nMilliseconds, or less when an abort is requested; the request
+    // stays pending for the next check point.
+    void PauseUnlessAborted(DWORD nMilliseconds);
 
     std::atomic<BOOL> m_bPaused{FALSE};
     std::atomic<BOOL> m_bAbort{FALSE};
+    // Set with m_bAbort, so that a pause ends as soon as an abort is requested.
+    CEvent m_evAbort;
     std::unique_ptr<CWinThread> m_pThread;
     std::atomic<BOOL> m_bRunning{FALSE};
     std::atomic<BOOL> m_bWaiting{FALSE};

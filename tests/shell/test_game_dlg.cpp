@@ -1,13 +1,18 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "app/game_app.h"
 #include "app/game_dlg.h"
 #include "app/resource.h"
 #include "platform/sdl_window.h"
+#include "render/colours.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
 
@@ -19,6 +24,25 @@ using testing_shell::PumpUntil;
 namespace {
 
 using namespace std::chrono_literals;
+
+// Fewer pixels of a colour than this are stray edges, not a label.
+constexpr int kMinInkPixels = 20;
+
+// How many pixels of rc have the colour on the window's screen surface.
+int CountOnScreen(const CWnd& wnd, const RECT& rc, COLORREF cr) {
+    SDL_Surface* pSurface = SDL_GetWindowSurface(wnd.System()->pWindow);
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y) {
+        const auto* pRow = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch);
+        for (int x = rc.left; x < rc.right; ++x) {
+            Uint8 r, g, b;
+            SDL_GetRGB(pRow[x], pSurface->format, &r, &g, &b);
+            n += RGB(r, g, b) == cr ? 1 : 0;
+        }
+    }
+    return n;
+}
 
 class GameDlgTest : public ::testing::Test {
 protected:
@@ -199,40 +223,90 @@ TEST_F(GameDlgTest, CommandTwoStartsARunOnTheTitleScreenAndCommandThreeAbortsIt)
 }
 
 TEST_F(GameDlgTest, AStartWhileTheStoppedWorkerEndsIsCarriedOutOnceItHasEnded) {
-    CFastSleep fast(0.5);  // 150 ms tick pauses, so the worker is still ending below
-    const CGameField& field = m_dlg.Field();
+    CFastSleep fast(0.5);
+    CGameField& field = m_dlg.Field();
     const POINT ptStart{field.m_rcStart.left + 1, field.m_rcStart.top + 1};
     const POINT ptStop{field.m_rcStop.left + 1, field.m_rcStop.top + 1};
+    // Runs fn while the worker is held in a tick's repaint request, through the window's
+    // wake-up: a Stop then leaves the worker still ending.
+    const auto whileTheWorkerIsHeld = [&](const std::function<void()>& fn) {
+        // Shared with the hook, which the worker may still be leaving when this returns.
+        struct Hold {
+            std::mutex mutex;
+            std::condition_variable cv;
+            bool bHeld = false;
+            bool bReleased = false;
+        };
+        const auto pHold = std::make_shared<Hold>();
+        const std::thread::id uiThread = std::this_thread::get_id();
+        m_dlg.SetWakeHook([pHold, uiThread] {
+            if (std::this_thread::get_id() == uiThread) {
+                return;
+            }
+            std::unique_lock<std::mutex> lock(pHold->mutex);
+            pHold->bHeld = true;
+            pHold->cv.wait(lock, [&] { return pHold->bReleased; });
+        });
+        // Painting keeps the update area empty, so that the next tick wakes the window.
+        const bool bHeld = PumpUntil([&] {
+            std::lock_guard<std::mutex> lock(pHold->mutex);
+            return pHold->bHeld;
+        });
+        if (bHeld) {
+            fn();
+        }
+        {
+            std::lock_guard<std::mutex> lock(pHold->mutex);
+            pHold->bReleased = true;
+        }
+        pHold->cv.notify_all();
+        m_dlg.SetWakeHook(nullptr);
+        ASSERT_TRUE(bHeld);
+    };
 
     Release(ptStart);
-    Release(ptStop);
-    ASSERT_TRUE(m_dlg.Task().IsBusy());
-    Release(ptStart);
-    Release(ptStart);  // a second Start adds nothing
-    EXPECT_TRUE(m_dlg.IsStartPending());
-    EXPECT_EQ(Mode(), CFieldView::kModeTitle);  // the whole action waits
-
+    whileTheWorkerIsHeld([&] {
+        Release(ptStop);
+        EXPECT_TRUE(m_dlg.Task().IsBusy());
+        Release(ptStart);
+        Release(ptStart);  // a second Start adds nothing
+        EXPECT_TRUE(m_dlg.IsStartPending());
+        EXPECT_EQ(Mode(), CFieldView::kModeTitle);  // the whole action waits
+    });
     ASSERT_TRUE(PumpUntil([this] { return !m_dlg.IsStartPending(); }));
     EXPECT_EQ(Mode(), CFieldView::kModePlaying);
     EXPECT_TRUE(m_dlg.Task().IsBusy());
 
     // A Stop cancels a held-back Start.
-    Release(ptStop);
-    Release(ptStart);
-    EXPECT_TRUE(m_dlg.IsStartPending());
-    m_dlg.SendMessage(WM_COMMAND, IDC_STOP, 0);
-    EXPECT_FALSE(m_dlg.IsStartPending());
+    whileTheWorkerIsHeld([&] {
+        Release(ptStop);
+        Release(ptStart);
+        EXPECT_TRUE(m_dlg.IsStartPending());
+        m_dlg.SendMessage(WM_COMMAND, IDC_STOP, 0);
+        EXPECT_FALSE(m_dlg.IsStartPending());
+    });
     m_dlg.Task().Wait();
     PumpFor(50ms);
     EXPECT_FALSE(m_dlg.Task().IsBusy());
     EXPECT_EQ(Mode(), CFieldView::kModeTitle);
 }
 
-TEST_F(GameDlgTest, EnterAndEscapeDoNothingBecauseEveryButtonIsDisabled) {
-    m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, 0);
-    m_dlg.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_FALSE(m_dlg.IsEnded());
-    EXPECT_FALSE(m_dlg.Task().IsBusy());
+TEST_F(GameDlgTest, SpaceAndUpJumpAsADoubleClickDoesAndNoOtherKeyActs) {
+    struct KeyCase {
+        UINT nKey;
+        UINT nFlags;
+        bool bJumps;
+    };
+    // Enter and Esc would reach the template's buttons, which are all disabled.
+    for (const KeyCase& c :
+         {KeyCase{VK_SPACE, 0, true}, KeyCase{VK_UP, 0, true}, KeyCase{VK_SPACE, KF_REPEAT, false},
+          KeyCase{VK_RETURN, 0, false}, KeyCase{VK_ESCAPE, 0, false}, KeyCase{VK_DOWN, 0, false}}) {
+        m_dlg.Field().ResetJumper();
+        m_dlg.SendMessage(WM_KEYDOWN, c.nKey, MAKELPARAM(1, c.nFlags));
+        EXPECT_EQ(m_dlg.Field().m_jumper.IsJumping() != FALSE, c.bJumps) << c.nKey;
+        EXPECT_FALSE(m_dlg.IsEnded());
+        EXPECT_FALSE(m_dlg.Task().IsBusy());
+    }
 }
 
 TEST_F(GameDlgTest, TheCloseButtonEndsTheDialogInsteadOfStartingARun) {
@@ -260,6 +334,40 @@ TEST_F(GameDlgTest, AFinishedGameRepaintsTheBoardAndReturnsToTheTitle) {
     ASSERT_TRUE(PumpUntil([this] { return Mode() == CFieldView::kModeTitle; }));
     EXPECT_TRUE(PumpUntil([this] { return m_dlg.m_defaults[WM_PAINT] > 3; }));
     m_dlg.Task().Wait();
+}
+
+TEST_F(GameDlgTest, AnInvalidationDuringTheDefaultPaintLeadsToAnotherPaint) {
+    m_dlg.Field().m_nMode = CFieldView::kModePlaying;
+    // The run's outcome arrives from the worker while the paint's default processing runs.
+    m_dlg.m_fnDuringDefaultPaint = [this] {
+        std::thread([this] {
+            m_dlg.Task().SetStatus(CString(CGameTask::kFailText));
+            const RECT rcBoard = m_dlg.Field().m_rcBoard;
+            m_dlg.InvalidateRect(&rcBoard, TRUE);
+        }).join();
+    };
+    m_dlg.Invalidate(TRUE);
+    PumpFor(50ms);
+    EXPECT_GT(CountOnScreen(m_dlg, m_dlg.Field().m_rcBoard, colours::kWhite), kMinInkPixels);
+}
+
+TEST_F(GameDlgTest, ARunThatEndedWhileMinimisedGivesWayToTheTitleOnRestoreAndOnExpose) {
+    CFastSleep fast;
+    for (const Uint8 nEvent : {SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_EXPOSED}) {
+        m_dlg.m_bIconic = TRUE;
+        Release(POINT{m_dlg.Field().m_rcStart.left, m_dlg.Field().m_rcStart.top});
+        ASSERT_TRUE(PumpUntil([this] { return !m_dlg.Task().IsBusy(); }));
+        PumpFor(20ms);  // the run's last repaints, all while minimised
+        m_dlg.m_bIconic = FALSE;
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = nEvent;
+        event.window.windowID = m_dlg.System()->nWindowID;
+        SDL_PushEvent(&event);
+        PumpFor(20ms);
+        EXPECT_GT(CountOnScreen(m_dlg, m_dlg.Field().m_rcTitle, colours::kRed), kMinInkPixels)
+            << static_cast<int>(nEvent);
+    }
 }
 
 TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {

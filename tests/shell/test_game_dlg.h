@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "app/game_dlg.h"
 
@@ -24,6 +25,8 @@ public:
     BOOL m_bIconic = FALSE;
 
     std::map<UINT, int> m_defaults;
+    // Runs once, inside the next WM_PAINT's default processing.
+    std::function<void()> m_fnDuringDefaultPaint;
 
     // fn runs once fnReady holds, checked each time a message loop delivers posted messages.
     void PostAction(std::function<bool()> fnReady, std::function<void()> fn) {
@@ -51,6 +54,9 @@ protected:
 
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         ++m_defaults[message];
+        if (message == WM_PAINT && m_fnDuringDefaultPaint) {
+            std::exchange(m_fnDuringDefaultPaint, nullptr)();
+        }
         return CGameDlg::DefWindowProc(message, wParam, lParam);
     }
 

@@ -78,27 +78,30 @@ TEST(DialogUnits, BaseUnitsAndTheMainWindowScaleWithTheDpi) {
     }
 }
 
-TEST(SystemMetrics, IconSizesScaleAndTheArtIsEnlargedByAWholeFactor) {
+TEST(SystemMetrics, IconAndDoubleClickSizesScaleAndTheArtIsEnlargedByAWholeFactor) {
     RegisterResources();
     const HICON hIcon = LoadIcon(IDR_MAINFRAME);
     struct Case {
         int nDpi;
         int cxIcon;
         int cxSmallIcon;
+        int cxDoubleClick;
         int cxImage;  // the art drawn at the icon size, and its factor
         int nScale;
     };
     const Case kCases[] = {
-        {96, 32, 16, 32, 1},
-        {120, 40, 20, 32, 1},
-        {144, 48, 24, 16, 3},
-        {192, 64, 32, 32, 2},
+        {96, 32, 16, 4, 32, 1},
+        {120, 40, 20, 5, 32, 1},
+        {144, 48, 24, 6, 16, 3},
+        {192, 64, 32, 8, 32, 2},
     };
     for (const Case& c : kCases) {
         CDpiScope dpi(c.nDpi);
         EXPECT_EQ(GetSystemMetrics(SM_CXICON), c.cxIcon) << c.nDpi << " DPI";
         EXPECT_EQ(GetSystemMetrics(SM_CYICON), c.cxIcon) << c.nDpi << " DPI";
         EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), c.cxSmallIcon) << c.nDpi << " DPI";
+        EXPECT_EQ(GetSystemMetrics(SM_CXDOUBLECLK), c.cxDoubleClick) << c.nDpi << " DPI";
+        EXPECT_EQ(GetSystemMetrics(SM_CYDOUBLECLK), c.cxDoubleClick) << c.nDpi << " DPI";
         int nScale = 0;
         const ICONIMAGE* pImage = AfxFindIconImage(hIcon, c.cxIcon, &nScale);
         ASSERT_NE(pImage, nullptr);

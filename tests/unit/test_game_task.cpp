@@ -194,11 +194,12 @@ TEST_F(GameLoopTest, AStopDuringATicksPauseEndsTheGameWithoutAnOutcome) {
     }
 }
 
-TEST_F(GameLoopTest, AStopDuringTheOutcomePauseLetsTheGameFinish) {
-    AfxSetSleepScaleForTesting(0.05);
+TEST_F(GameLoopTest, AStopDuringTheOutcomePauseEndsThePauseAndLetsTheGameFinish) {
     std::atomic<bool> bOutcomeShown{false};
     m_h.m_wnd.SetOnRepaint([&](const Repaint& r) {
         if (IsOutcome(r)) {
+            // Fast ticks to the outcome, then the real 2 s pause.
+            AfxSetSleepScaleForTesting(1.0);
             bOutcomeShown = true;
         }
     });
@@ -208,8 +209,11 @@ TEST_F(GameLoopTest, AStopDuringTheOutcomePauseLetsTheGameFinish) {
     }
     // What the dialog does on a Stop click.
     m_h.m_field.m_nMode = CFieldView::kModeTitle;
+    const auto stopTime = std::chrono::steady_clock::now();
     m_h.m_task.Abort();
     m_h.m_task.Wait();
+    // The pause would have lasted 2 s.
+    EXPECT_LT(std::chrono::steady_clock::now() - stopTime, 1s);
 
     const auto repaints = m_h.m_wnd.Repaints();
     EXPECT_TRUE(IsFinal(repaints.back()));

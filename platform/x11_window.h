@@ -1,0 +1,27 @@
+// What the program does on X11 beyond what SDL offers: the window-manager hints of its
+// windows, and the X errors of windows and connections that are gone. Platform code only.
+#pragma once
+
+#include <SDL.h>
+
+struct SDL_SysWMmsg;
+
+// Installs the program's X error handlers; call it before SDL opens the display, so that
+// SDL's own handler passes errors on to ours. From then on:
+// - errors about the program's own windows once they are gone are ignored. The X server
+//   reports them for requests that were on their way when a window was destroyed: by us,
+//   when SDL's wake-up from another thread names a window that was just closed, or from
+//   outside, by another client. Xlib's default handler would end the program for them.
+// - a lost connection to the display prints "<program>: lost the connection to the
+//   display" and ends the program with status 1.
+void AfxInstallX11Handlers(const char* pszAppName);
+
+// Prepares a new, still hidden window on X11: it is one of the program's windows from now
+// on, and its hints offer what a fixed-size window offers, moving, minimising and closing,
+// with no maximise button or action. Does nothing on other displays.
+void AfxPrepareX11Window(SDL_Window* pWindow);
+
+// Whether the window-manager message reports pWindow destroyed by someone else.
+bool AfxIsX11WindowDestroyed(const SDL_SysWMmsg& msg, SDL_Window* pWindow);
+// Whether a window-manager message is one the program acts on; the rest are dropped.
+bool AfxIsX11MessageWanted(const SDL_SysWMmsg& msg);
