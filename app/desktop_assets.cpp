@@ -52,8 +52,8 @@ bool WriteIcon(const std::string& strPath, HICON hIcon, int nSize) {
     png.width = static_cast<png_uint_32>(nSize);
     png.height = static_cast<png_uint_32>(nSize);
     png.format = PNG_FORMAT_RGBA;
-    const bool bOk = png_image_write_to_file(&png, strPath.c_str(), 0, pixels.data(), 0,
-                                             nullptr) != 0;
+    const bool bOk =
+        png_image_write_to_file(&png, strPath.c_str(), 0, pixels.data(), 0, nullptr) != 0;
     if (!bOk) {
         std::fprintf(stderr, "%s: %s\n", strPath.c_str(), png.message);
     }

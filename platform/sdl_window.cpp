@@ -393,7 +393,8 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
             }
         }
         if (strDrivers.empty()) {
-            SDL_SetError("%s", AfxTranslate("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"));
+            SDL_SetError("%s",
+                         AfxTranslate("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"));
             AfxReportWindowError(pszAppName);
             return FALSE;
         }

@@ -16,8 +16,7 @@ constexpr const char* kCodeset = "UTF-8";
 }  // namespace
 
 void AfxInitTranslations() {
-    // Only the message language: numbers keep the C format that the program's own output
-    // is read in.
+    // Only the messages: numbers stay in the C format, which the frame trace is read in.
     std::setlocale(LC_MESSAGES, "");
     char* pszBase = SDL_GetBasePath();
     if (pszBase != nullptr) {

@@ -3,11 +3,11 @@
 // translated here.
 #pragma once
 
-// Takes the message language from the locale and looks for the catalogues beside the
-// program: <program folder>/<HOPLIN_LOCALE_DIR_FROM_BIN>, which is where an installation puts
-// them. AfxInitPlatform calls it before it says anything.
+// Takes the message language from the locale, and the catalogues from where an installation
+// puts them relative to the program (../share/locale beside /usr/games). AfxInitPlatform
+// calls it before it says anything.
 void AfxInitTranslations();
 // pszText in the user's language, or pszText itself when there is no translation.
 const char* AfxTranslate(const char* pszText);
-// Takes the catalogues from pszDir instead, for programs that do not sit in an installation.
+// Takes the catalogues from pszDir instead, for programs that are not installed.
 void AfxSetTranslationsDir(const char* pszDir);
