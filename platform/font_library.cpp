@@ -9,6 +9,8 @@
 #include <string>
 #include <tuple>
 
+#include "platform/translate.h"
+
 namespace {
 
 constexpr int kDefaultDpi = 96;
@@ -87,11 +89,13 @@ bool FindFace(const char* pszFamily, FontFile* pFile) {
     if (!s_bWarned) {
         s_bWarned = true;
         if (bFound) {
-            std::fprintf(stderr,
-                         "hoplin: warning: no font with Japanese glyphs is installed; using %s\n",
-                         pFile->strPath.c_str());
+            const std::string strLine =
+                std::string("hoplin: ") +
+                AfxTranslate("warning: no font with Japanese glyphs is installed; using %s") + "\n";
+            std::fprintf(stderr, strLine.c_str(), pFile->strPath.c_str());
         } else {
-            std::fprintf(stderr, "hoplin: warning: no font is installed; text is not shown\n");
+            std::fprintf(stderr, "hoplin: %s\n",
+                         AfxTranslate("warning: no font is installed; text is not shown"));
         }
     }
     return bFound;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -70,7 +71,7 @@ TEST(FontFallback, WithNoFontAtAllTextDrawsNothingAndNothingBreaks) {
 int main(int argc, char** argv) {
     // A fontconfig setup that knows only the fonts this mode allows, with a cache of its own.
     const std::string strDir = std::string(HOPLIN_FONT_TEST_DIR) + "/" + Mode();
-    std::system(("mkdir -p '" + strDir + "/cache'").c_str());
+    std::filesystem::create_directories(strDir + "/cache");
     const std::string strConfig = strDir + "/fonts.conf";
     std::ofstream config(strConfig);
     config << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
