@@ -1,6 +1,5 @@
 #include "app/version_info.h"
 
-#include <cstring>
 #include <iterator>
 
 #include "app/version.h"
@@ -50,12 +49,3 @@ const VERSIONINFO g_versionInfo = {
     kLanguageJapanese,
     kCodePageUnicode,
 };
-
-const char* FindVersionString(const char* pszKey) {
-    for (const VERSIONSTRING& entry : kStrings) {
-        if (std::strcmp(entry.pszKey, pszKey) == 0) {
-            return entry.pszValue;
-        }
-    }
-    return nullptr;
-}

@@ -24,6 +24,3 @@ struct VERSIONINFO {
 };
 
 extern const VERSIONINFO g_versionInfo;
-
-// The value of a key of the version block's strings, or null.
-const char* FindVersionString(const char* pszKey);

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
+#include "platform/translate.h"
 #include "platform/win_types.h"
 
 namespace {
@@ -55,6 +57,21 @@ double ParseNumber(const std::string& str) {
     char* pszEnd = nullptr;
     const double d = std::strtod(str.c_str(), &pszEnd);
     return !str.empty() && *pszEnd == '\0' ? d : std::nan("");
+}
+
+// The text with its %s filled in, in order.
+std::string Filled(const char* pszText, std::initializer_list<std::string> values) {
+    std::string str = pszText;
+    size_t nFrom = 0;
+    for (const std::string& strValue : values) {
+        const size_t nAt = str.find("%s", nFrom);
+        if (nAt == std::string::npos) {
+            break;
+        }
+        str.replace(nAt, 2, strValue);
+        nFrom = nAt + strValue.size();
+    }
+    return str;
 }
 
 bool IsDriver(const char* pszName) {
@@ -115,7 +132,7 @@ int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutput
         if (d >= kMinDpi && d <= kMaxDpi) {
             dBase = d;
         } else {
-            note("Xft.dpi \"" + strValue + "\" is not a usable DPI");
+            note(Filled(AfxTranslate("Xft.dpi \"%s\" is not a usable DPI"), {strValue}));
         }
     }
     double dScale = nOutputScale >= 1 ? nOutputScale : 1;
@@ -124,12 +141,12 @@ int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutput
         if (d >= 1 && d == std::floor(d)) {
             dScale *= d;
         } else {
-            note(std::string("GDK_SCALE \"") + pszGdkScale + "\" is not a whole factor");
+            note(Filled(AfxTranslate("GDK_SCALE \"%s\" is not a whole factor"), {pszGdkScale}));
         }
     }
     long nDpi = std::lround(dBase * dScale);
     if (nDpi > kMaxDpi) {
-        note("the scaled DPI " + std::to_string(nDpi) + " is absurd");
+        note(Filled(AfxTranslate("the scaled DPI %s is absurd"), {std::to_string(nDpi)}));
         nDpi = USER_DEFAULT_SCREEN_DPI;
     }
     *pstrProblem = strProblem;
@@ -145,8 +162,10 @@ void AfxTakeDesktopDpi(const char* pszAppName) {
         AfxDesktopDpi(bX11 ? strResources.c_str() : nullptr,
                       bX11 ? std::getenv("GDK_SCALE") : nullptr, g_nPixelDensity, &strProblem);
     if (!strProblem.empty()) {
-        std::fprintf(stderr, "%s: warning: %s; using %d DPI\n", pszAppName, strProblem.c_str(),
-                     nDpi);
+        std::fprintf(
+            stderr, "%s: %s\n", pszAppName,
+            Filled(AfxTranslate("warning: %s; using %s DPI"), {strProblem, std::to_string(nDpi)})
+                .c_str());
     }
     AfxSetLogicalDpi(nDpi);
 }

@@ -10,6 +10,8 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/translate.h"
+
 namespace {
 
 // The Windows faces that the program names, and the faces of the same design that stand in
@@ -86,7 +88,8 @@ int CountFaces(FcPattern* pPattern) {
 // One line for the whole program: which of the named faces are missing, and what stands in.
 void WarnAboutMissingFaces() {
     if (CountFaces(FcPatternCreate()) == 0) {
-        std::fprintf(stderr, "hoplin: warning: no font is installed; text is not shown\n");
+        std::fprintf(stderr, "hoplin: %s\n",
+                     AfxTranslate("warning: no font is installed; text is not shown"));
         return;
     }
     std::string strMissing;
@@ -100,10 +103,13 @@ void WarnAboutMissingFaces() {
     }
     FontFile standIn;
     if (pszFirstMissing != nullptr && Match(pszFirstMissing, nullptr, &standIn)) {
-        std::fprintf(stderr,
-                     "hoplin: warning: fonts not installed: %s (package fonts-ipafont-gothic); "
-                     "using %s and others that have the text's characters\n",
-                     strMissing.c_str(), standIn.strFamily.c_str());
+        const std::string strLine =
+            std::string("hoplin: ") +
+            AfxTranslate(
+                "warning: fonts not installed: %s (package fonts-ipafont-gothic); "
+                "using %s and others that have the text's characters") +
+            "\n";
+        std::fprintf(stderr, strLine.c_str(), strMissing.c_str(), standIn.strFamily.c_str());
     }
 }
 

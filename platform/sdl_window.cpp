@@ -20,6 +20,7 @@
 #include "platform/message_loop.h"
 #include "platform/messages.h"
 #include "platform/paint_dc.h"
+#include "platform/translate.h"
 #include "platform/x11_window.h"
 
 namespace {
@@ -245,7 +246,7 @@ void TraceFrame() {
     }
 }
 
-constexpr const char* kCloseItem = "&Close\tAlt+F4";
+constexpr const char* kCloseShortcut = "Alt+F4";
 
 // Puts the open system menu back on the window's surface and on the screen.
 void ShowPopup(CWnd* pWnd) {
@@ -495,6 +496,7 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
 }
 
 BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
+    AfxInitTranslations();
     if (pszWindowClass != nullptr) {
         // The X11 window class and the Wayland app id, which desktops match to the
         // program's desktop file.
@@ -521,7 +523,8 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
             }
         }
         if (strDrivers.empty()) {
-            SDL_SetError("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+            SDL_SetError("%s",
+                         AfxTranslate("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"));
             AfxReportWindowError(pszAppName);
             return FALSE;
         }
@@ -572,7 +575,8 @@ void AfxTermPlatform() {
 }
 
 void AfxReportWindowError(const char* pszAppName) {
-    std::fprintf(stderr, "%s: cannot open a window: %s\n", pszAppName, SDL_GetError());
+    std::fprintf(stderr, "%s: %s: %s\n", pszAppName, AfxTranslate("cannot open a window"),
+                 SDL_GetError());
 }
 
 CWnd* AfxGetTopWindow() {
@@ -667,7 +671,8 @@ CMenu* CWnd::GetSystemMenu(BOOL bRevert) {
     }
     if (bRevert || m_pSystem->pSystemMenu == nullptr) {
         m_pSystem->pSystemMenu = std::make_unique<CMenu>();
-        m_pSystem->pSystemMenu->AppendMenu(MF_STRING, SC_CLOSE, kCloseItem);
+        const std::string strClose = std::string(AfxTranslate("&Close")) + "\t" + kCloseShortcut;
+        m_pSystem->pSystemMenu->AppendMenu(MF_STRING, SC_CLOSE, strClose.c_str());
     }
     return bRevert ? nullptr : m_pSystem->pSystemMenu.get();
 }

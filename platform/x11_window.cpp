@@ -11,6 +11,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/translate.h"
+
 namespace {
 
 // The Motif hints that window managers read for decorations and actions.
@@ -62,7 +64,8 @@ int OnXError(Display* pDisplay, XErrorEvent* pError) {
 
 // Xlib ends the program when this returns, so it does not.
 [[noreturn]] int OnXIOError(Display* /*pDisplay*/) {
-    std::fprintf(stderr, "%s: lost the connection to the display\n", g_pszAppName);
+    std::fprintf(stderr, "%s: %s\n", g_pszAppName,
+                 AfxTranslate("lost the connection to the display"));
     _exit(1);
 }
 

@@ -1,12 +1,16 @@
 # Installs the Debian packages that are missing. Sourced by run.sh and test.sh.
 
-# What building and running the game needs.
+# What building, running and packaging the game needs: translations (gettext, and appstream
+# for the metainfo's rules), the icons (libpng), and cpack's dependency scan (dpkg-dev, file).
 HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-  libx11-dev fonts-ipafont-gothic)
+  libx11-dev fonts-ipafont-gothic
+  gettext appstream libpng-dev dpkg-dev file)
 
-# What the tests and benchmarks need on top.
+# What the tests and benchmarks need on top: the package checks (lintian, hardening-check from
+# devscripts, man) and a Japanese locale's source (locales).
 HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
-  xdotool imagemagick desktop-file-utils appstream file
+  xdotool imagemagick desktop-file-utils
+  lintian devscripts man-db locales
   # The real desktops the game is tried on: a window manager, a Wayland compositor with the
   # title bars and the OpenGL ES that SDL shows Wayland windows through, and X's own tools
   # (xrdb sets the desktop's DPI).

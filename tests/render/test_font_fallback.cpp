@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
-
+#include <system_error>
 #include <vector>
 
 #include "app/resources.h"
@@ -117,7 +118,7 @@ TEST(FontFallback, WithNoFontAtAllTextDrawsNothingAndNothingBreaks) {
 int main(int argc, char** argv) {
     // A fontconfig setup that knows only the fonts this mode allows, with a cache of its own.
     const std::string strDir = std::string(HOPLIN_FONT_TEST_DIR) + "/" + Mode();
-    std::system(("mkdir -p '" + strDir + "/cache'").c_str());
+    std::filesystem::create_directories(strDir + "/cache");
     const std::string strConfig = strDir + "/fonts.conf";
     std::ofstream config(strConfig);
     config << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
@@ -125,11 +126,12 @@ int main(int argc, char** argv) {
         config << "  <dir>" << kLatinFontDir << "</dir>\n";
     }
     if (Mode() == "gothic") {
-        // A folder that holds IPAGothic alone.
-        std::system(("mkdir -p '" + strDir + "/gothic' && ln -sf '" + kGothicFontFile + "' '" +
-                     strDir + "/gothic/'")
-                        .c_str());
-        config << "  <dir>" << strDir << "/gothic</dir>\n";
+        // A folder that holds IPAGothic alone; a rerun finds its link already there.
+        const std::filesystem::path gothic = strDir + "/gothic";
+        std::filesystem::create_directories(gothic);
+        std::error_code error;
+        std::filesystem::create_symlink(kGothicFontFile, gothic / "ipag.ttf", error);
+        config << "  <dir>" << gothic.string() << "</dir>\n";
     }
     config << "  <include ignore_missing=\"yes\">" << kSystemRules << "</include>\n";
     config << "  <cachedir>" << strDir << "/cache</cachedir>\n</fontconfig>\n";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -17,6 +18,9 @@ namespace testing_shell {
 class CPlatformEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // The platform's own words in English, whatever the machine's locale, unless a test
+        // picks another.
+        setenv("LC_ALL", "C", 1);
         RegisterResources();
         ASSERT_TRUE(AfxInitPlatform("hoplin-shell-tests", nullptr));
     }

@@ -1,12 +1,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
 #include "app/about_dlg.h"
 #include "app/game_app.h"
 #include "app/resource.h"
 #include "platform/menu.h"
 #include "platform/message_loop.h"
 #include "platform/sdl_window.h"
+#include "platform/translate.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
 
@@ -110,6 +114,28 @@ TEST(SystemMenuWithoutString, AnEmptyAboutStringAppendsNothing) {
     EXPECT_EQ(pMenu->GetMenuItemCount(), 1);
     EXPECT_EQ(pMenu->GetMenuItemID(0), SC_CLOSE);
     RegisterResources();
+}
+
+// The platform's own entry speaks the user's language; the program's own one stays as its
+// resources have it.
+TEST(SystemMenuLanguage, CloseFollowsTheLocaleAndTheAboutEntryDoesNot) {
+    struct Case {
+        const char* pszLocale;
+        const char* pszClose;
+    };
+    const Case kCases[] = {{HOPLIN_TEST_JA_LOCALE, "閉じる(&C)\tAlt+F4"}, {"C", "&Close\tAlt+F4"}};
+    AfxSetTranslationsDir(HOPLIN_BUILD_LOCALEDIR);
+    setenv("LOCPATH", HOPLIN_TEST_LOCPATH, 1);
+    for (const Case& c : kCases) {
+        setenv("LC_ALL", c.pszLocale, 1);
+        ASSERT_NE(std::setlocale(LC_MESSAGES, ""), nullptr) << c.pszLocale;
+        CTestGameDlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        CMenu* pMenu = dlg.GetSystemMenu(FALSE);
+        ASSERT_NE(pMenu, nullptr);
+        EXPECT_EQ(pMenu->GetMenuString(0), c.pszClose) << c.pszLocale;
+        EXPECT_EQ(pMenu->GetMenuString(2), kAboutEntry) << c.pszLocale;
+    }
 }
 
 TEST_F(SystemMenuTest, ARightClickOpensTheMenuAtThePointerAndEscapeClosesIt) {
