@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Plays the real game under Xvfb at 200 % (Xft.dpi 192) and with only DejaVu's basic fonts.
+"""Plays the real game at 200 %: on X11 under Xvfb with Xft.dpi 192, and on Wayland in weston
+with an output scale of 2; and on X11 with only DejaVu's basic fonts.
 
 usage: test_hidpi.py <hoplin binary> <screenshot folder>
 
 The screens are read with the checks of test_e2e.py, which lay everything out from the
-window's measured size, so that the same checks hold at any scale.
+window's size, so that the same checks hold at any scale.
 """
 
 import os
@@ -21,6 +22,14 @@ SIZE_TOLERANCE = 0.01  # integer dialog units may leave the scaled size a pixel 
 DEJAVU_CORE = "fonts-dejavu-core"
 SYSTEM_FONT_RULES = "/etc/fonts/conf.d"
 WARNING = ": warning:"
+# Weston on the X server, its output twice as dense as the desktop's units: an output of
+# WESTON_SIZE units fills twice that in X pixels, room for the scaled window.
+WAYLAND_SCALE = DPI // 96
+WESTON_SIZE = (600, 440)
+WESTON_SOCKET = "hoplin-e2e"
+# Weston draws the pointer into its output; between clicks it waits this far inside one of
+# the output's bottom corners, on the desktop beside the window.
+POINTER_REST_INSET = 5
 
 
 def dejavu_only_env(env, out_dir):
@@ -87,7 +96,7 @@ def play(session, env, ok):
     expect_size(session, SCALED_SIZE, f"at {DPI} DPI")
     layout = session.layout
     session.wait_for(
-        f"title screen at {DPI} DPI", e2e.check_title, e2e.STARTUP_TIMEOUT, save_as="title.png"
+        f"title screen at {DPI} DPI", check_sharp_title, e2e.STARTUP_TIMEOUT, save_as="title.png"
     )
     session.click(layout.start)
     session.wait_for(
@@ -105,6 +114,119 @@ def play(session, env, ok):
         raise e2e.Failure(f"at {DPI} DPI the game warned: {warnings_of(session)}")
     ok(f"at {DPI} DPI the window is {session.size} with base units {layout.base_x}x"
        f"{layout.base_y}; Start, a jump, Stop and Exit work at the scaled places", began)
+    return session.size
+
+
+def start_weston(env, out_dir):
+    """Starts weston inside the X server; returns (process, env for its clients)."""
+    runtime = os.path.join(out_dir, "wayland-runtime")
+    os.makedirs(runtime, mode=0o700, exist_ok=True)
+    with open(os.path.join(out_dir, "weston.log"), "wb") as log:
+        weston = subprocess.Popen(
+            ["weston", "--backend=x11-backend.so", f"--scale={WAYLAND_SCALE}", "--idle-time=0",
+             f"--socket={WESTON_SOCKET}", f"--width={WESTON_SIZE[0]}",
+             f"--height={WESTON_SIZE[1]}"],
+            env=dict(env, XDG_RUNTIME_DIR=runtime),
+            stdout=log,
+            stderr=subprocess.STDOUT,
+            preexec_fn=e2e.die_with_parent,
+        )
+    deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
+    while not os.path.exists(os.path.join(runtime, WESTON_SOCKET)):
+        if weston.poll() is not None or time.monotonic() > deadline:
+            e2e.stop_process(weston)
+            raise e2e.Failure(f"weston did not start; see {out_dir}/weston.log")
+        time.sleep(e2e.POLL_INTERVAL)
+    client_env = dict(env, XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=WESTON_SOCKET)
+    # Wayland only: with an X server at hand the game would take that.
+    client_env.pop("DISPLAY")
+    return weston, client_env
+
+
+def find_client(session, client_width):
+    """The top left corner of the client area on the X screen, found as the first row of the
+    dialog's face as wide as the window (the margin above the board); None until it shows."""
+    width, height = screen_size(session.env)
+    shot = session.shoot(((0, 0), (width, height)))
+    margin = bytes(e2e.FACE) * client_width
+    for y, left, row in shot.rows((0, 0, width, height)):
+        i = row.find(margin)
+        while i >= 0 and i % 3:
+            i = row.find(margin, i + 1)
+        if i >= 0:
+            return left + i // 3, y
+    return None
+
+
+def screen_size(env):
+    return tuple(int(n) for n in e2e.run(["xdotool", "getdisplaygeometry"], env).split())
+
+
+def play_wayland(session, env, ok, size):
+    """The game on Wayland, laid out in size, the client size that X11 gave at the same DPI.
+    The window is a whole number of desktop units large, so its client area may have a
+    column and a row more, in the dialog's face colour."""
+    began = time.monotonic()
+    client = tuple(-(-n // WAYLAND_SCALE) * WAYLAND_SCALE for n in size)
+    weston, client_env = start_weston(env, session.out_dir)
+    try:
+        session.runs += 1
+        with open(os.path.join(session.out_dir, f"hoplin-run{session.runs}.log"), "wb") as log:
+            session.game = subprocess.Popen(
+                [session.hoplin], env=client_env, stdout=log, stderr=subprocess.STDOUT,
+                preexec_fn=e2e.die_with_parent,
+            )
+        deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
+        corner = None
+        while corner is None:
+            if session.game.poll() is not None or time.monotonic() > deadline:
+                raise e2e.Failure(f"no Hoplin window {client[0]} px wide in weston")
+            corner = find_client(session, client[0])
+        session.origin, session.size = corner, size
+        session.layout = layout = e2e.Layout(*size)
+        session.wait_for(
+            f"title screen on Wayland at scale {WAYLAND_SCALE}", check_sharp_title,
+            e2e.STARTUP_TIMEOUT,
+            save_as="title-wayland.png",
+        )
+        click(session, layout.start)
+        session.wait_for("playing screen on Wayland", e2e.check_playing, e2e.SCREEN_TIMEOUT)
+        click(session, layout.title, repeat=2)
+        session.wait_for(
+            "the jumper in the air on Wayland", e2e.check_airborne, e2e.JUMP_TIMEOUT,
+            save_as="jump-wayland.png",
+        )
+        click(session, layout.stop)
+        session.wait_for(
+            "title screen after Stop on Wayland", e2e.check_title, e2e.STOP_TIMEOUT,
+            save_as="title-after-stop-wayland.png",
+        )
+        leave(session, "on Wayland")
+    finally:
+        e2e.stop_process(weston)
+    ok(f"on Wayland at scale {WAYLAND_SCALE} the client area is {client[0]} pixels wide, drawn "
+       "at full resolution; Start, a jump, Stop and Exit work at the scaled places", began)
+
+
+def click(session, rect, repeat=1):
+    """Clicks, and moves the pointer off the window, which is narrower than the output: weston
+    draws the pointer into the screenshots."""
+    session.click(rect, repeat=repeat)
+    left, top = session.origin
+    width, height = (n * WAYLAND_SCALE for n in WESTON_SIZE)
+    x = POINTER_REST_INSET if left > POINTER_REST_INSET else width - POINTER_REST_INSET
+    session.hover((x - left, height - POINTER_REST_INSET - top))
+
+
+def check_sharp_title(shot, layout):
+    """The title screen, with one-pixel box edges: a window drawn at the design size and then
+    magnified, as a compositor magnifies a window of too few pixels, has thicker ones."""
+    problems = e2e.check_title(shot, layout)
+    for name, rect in (("title box", layout.title), ("Start button", layout.start)):
+        x, _ = e2e.centre(rect)
+        e2e.expect(shot, problems, f"{name} just inside its top edge", x, rect[1] + 1,
+                   e2e.DARK_GREY)
+    return problems
 
 
 def main(argv):
@@ -133,7 +255,8 @@ def main(argv):
                 preexec_fn=e2e.die_with_parent,
             )
             session = e2e.Session(hoplin, None, out_dir, env)
-            play(session, env, ok)
+            size = play(session, env, ok)
+            play_wayland(session, env, ok, size)
         except e2e.Failure as failure:
             print(f"not ok - {failure}", file=sys.stderr, flush=True)
             return 1
