@@ -13,7 +13,9 @@ What is measured:
     the nanosecond run times in /proc/<pid>/task/*/schedstat as a finer cross-check;
   * CPU during runs (Start click until the title screen is painted again);
   * the tick period, from the traced frames of each run;
-  * peak RSS (VmHWM) just before exit, and that a click on Exit ends the program with 0.
+  * peak RSS (VmHWM) just before exit, and that a click on Exit ends the program with 0;
+  * RSS as a Wayland client of weston (its X11 backend on the same Xvfb), on the idle title
+    screen, when weston is installed.
 """
 
 import argparse
@@ -22,6 +24,7 @@ import json
 import os
 import platform
 import re
+import shutil
 import statistics
 import subprocess
 import sys
@@ -38,6 +41,8 @@ START_BUTTON = (62, 99, 50, 21)
 EXIT_BUTTON = (138, 99, 50, 21)
 
 FIRST_DISPLAY = 130
+WESTON_SOCKET = "hoplin-measure"
+WESTON_OUTPUT = ("--width=800", "--height=600")
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 
 # Frames closer together than this belong to one event (a tick, the click repaint merged
@@ -148,11 +153,14 @@ class Game:
     """One hoplin process with its stderr trace collected on a thread."""
 
     def __init__(self, binary, display, extra_env=None):
+        """display None: a Wayland client, with WAYLAND_DISPLAY in extra_env."""
         env = dict(os.environ)
         env.pop("WAYLAND_DISPLAY", None)
         env.pop("SDL_VIDEODRIVER", None)
+        env.pop("DISPLAY", None)
         env.update(extra_env or {})
-        env["DISPLAY"] = display
+        if display is not None:
+            env["DISPLAY"] = display
         env["HOPLIN_TRACE_FRAMES"] = "1"
         self.env = env
         self.frames = []
@@ -217,6 +225,14 @@ class Game:
                 pass
         return total
 
+    def rollup_kb(self, key):
+        """A sum over all mappings from /proc/<pid>/smaps_rollup, such as Pss."""
+        with open(f"/proc/{self.pid}/smaps_rollup") as f:
+            for line in f:
+                if line.startswith(key + ":"):
+                    return int(line.split()[1])
+        return None
+
     def status_kb(self, key):
         with open(f"/proc/{self.pid}/status") as f:
             for line in f:
@@ -279,6 +295,44 @@ class Game:
         self.report_stderr(rc, results)
         if rc is None:
             self.kill()
+
+
+def measure_wayland(binary, display, settle, extra_env):
+    """RSS of the game as a Wayland client of weston on display, on its idle title screen;
+    None when weston is not installed."""
+    if shutil.which("weston") is None:
+        log("no weston: the Wayland measurement is left out")
+        return None
+    with tempfile.TemporaryDirectory(prefix="hoplin-measure-xdg-") as runtime:
+        weston = subprocess.Popen(
+            ["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}", *WESTON_OUTPUT,
+             "--idle-time=0"],
+            env=dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=runtime),
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        game = None
+        try:
+            deadline = time.monotonic() + 10
+            while not os.path.exists(os.path.join(runtime, WESTON_SOCKET)):
+                if time.monotonic() > deadline or weston.poll() is not None:
+                    raise RuntimeError("weston did not come up")
+                time.sleep(0.05)
+            game = Game(binary, None, {**extra_env, "WAYLAND_DISPLAY": WESTON_SOCKET,
+                                       "XDG_RUNTIME_DIR": runtime})
+            first = game.wait_for(lambda fr: fr[0] if fr else None, 15)
+            if first is None:
+                raise RuntimeError(f"no Wayland frame within 15 s; stderr: {game.other_lines}")
+            time.sleep(settle)
+            result = {"launch_ms": (first - game.t_launch) * 1000,
+                      "vmhwm_kb": game.status_kb("VmHWM"), "vmrss_kb": game.status_kb("VmRSS"),
+                      "pss_kb": game.rollup_kb("Pss")}
+            game.proc.terminate()
+            result["sigterm_status"] = game.wait_exit(10)
+            log(f"Wayland: {result}")
+            return result
+        finally:
+            if game is not None:
+                game.kill()
+            Xvfb._end(weston)
 
 
 def first_title_return(t_click):
@@ -441,6 +495,7 @@ def measure(args):
         log(f"VmHWM {results['vmhwm_kb']} kB")
         game.exit_by_click(exit_pt, results, "final")
         game = None
+        results["wayland"] = measure_wayland(args.binary, display, args.settle, args.extra_env)
         results["load_after"] = os.getloadavg()
         return results
     finally:
@@ -546,6 +601,13 @@ def render_section(res, binary, notes=None):
              f"under {TARGET_RSS_MB:.0f} MB | {yes(rss_met)} |")
     L.append(f"| Exit click, exit status | {', '.join(str(c) for c in codes)} | 0 | "
              f"{yes(exit_met)} |")
+    wayland = res.get("wayland")
+    if wayland:
+        L.append(f"| Wayland (weston): RSS on the idle title screen, peak / now / PSS | "
+                 f"{wayland['vmhwm_kb'] / 1024:.1f} / {wayland['vmrss_kb'] / 1024:.1f} / "
+                 f"{wayland['pss_kb'] / 1024:.1f} MB | - | - |")
+        L.append(f"| Wayland (weston): start to first frame; SIGTERM exit status | "
+                 f"{fmt_ms(wayland['launch_ms'])}; {wayland['sigterm_status']} | - | - |")
     L.append("")
     L.append("Start-up per launch: " + ", ".join(f"{x:.1f}" for x in launch) + " ms.")
     L.append("")
@@ -580,6 +642,13 @@ def render_section(res, binary, notes=None):
              f"ranks; with this few samples p99 is close to the maximum.")
     L.append("- Peak RSS is `VmHWM` from `/proc/<pid>/status` after the last run, just before "
              "the Exit click.")
+    if wayland:
+        L.append("- On Wayland the game runs as a client of weston (`--backend=x11-backend.so`, "
+                 "800 x 600, on the same Xvfb), with only `WAYLAND_DISPLAY` set. Its window is "
+                 "shown through SDL's OpenGL ES renderer (Mesa, llvmpipe here), which has no "
+                 "software path on Wayland; that renderer, its driver and libdecor's title bar "
+                 "are what the RSS adds over X11. Measured on the idle title screen "
+                 f"{res.get('settle', 0):.0f} s after the first frame, then ended with SIGTERM.")
     for err in res.get("exit_errors", []):
         text = " / ".join(line.strip() for line in err["stderr"][:3]) or "(nothing on stderr)"
         L.append(f"- A launch ended with status {err['status']}; its stderr began: `{text}`")

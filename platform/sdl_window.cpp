@@ -443,6 +443,7 @@ void DispatchEvent(const SDL_Event& event) {
             // as its close button would close it.
             for (CWnd* pWnd : g_windows) {
                 if (AfxIsX11WindowDestroyed(*event.syswm.msg, pWnd->System()->pWindow)) {
+                    AfxQueueX11Unmapped(pWnd->System()->pWindow);
                     CloseFrom(pWnd);
                     return;
                 }

@@ -111,6 +111,19 @@ bool AfxIsX11WindowDestroyed(const SDL_SysWMmsg& msg, SDL_Window* pWindow) {
            msg.msg.x11.event.xdestroywindow.window == info.info.x11.window;
 }
 
+void AfxQueueX11Unmapped(SDL_Window* pWindow) {
+    SDL_SysWMinfo info;
+    if (!GetX11Info(pWindow, &info)) {
+        return;
+    }
+    XEvent event{};
+    event.xunmap.type = UnmapNotify;
+    event.xunmap.display = info.info.x11.display;
+    event.xunmap.event = info.info.x11.window;
+    event.xunmap.window = info.info.x11.window;
+    XPutBackEvent(info.info.x11.display, &event);
+}
+
 bool AfxIsX11MessageWanted(const SDL_SysWMmsg& msg) {
     return msg.subsystem == SDL_SYSWM_X11 && msg.msg.x11.event.type == DestroyNotify;
 }

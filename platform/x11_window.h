@@ -23,5 +23,8 @@ void AfxPrepareX11Window(SDL_Window* pWindow);
 
 // Whether the window-manager message reports pWindow destroyed by someone else.
 bool AfxIsX11WindowDestroyed(const SDL_SysWMmsg& msg, SDL_Window* pWindow);
+// Tells SDL that pWindow, which another client destroyed, is unmapped: SDL waits for the
+// window's UnmapNotify when it hides the window, and the X server sends none any more.
+void AfxQueueX11Unmapped(SDL_Window* pWindow);
 // Whether a window-manager message is one the program acts on; the rest are dropped.
 bool AfxIsX11MessageWanted(const SDL_SysWMmsg& msg);

@@ -4,18 +4,18 @@
 # for the metainfo's rules), the icons (libpng), and cpack's dependency scan (dpkg-dev, file).
 HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
   libx11-dev fonts-ipafont-gothic
-  gettext appstream libpng-dev dpkg-dev file)
+  gettext appstream libpng-dev dpkg-dev file
+  # On Wayland: the title bars, and the OpenGL ES that SDL shows windows through.
+  libdecor-0-plugin-1-cairo libegl1 libgles2 libgl1-mesa-dri)
 
 # What the tests and benchmarks need on top: the package checks (lintian, hardening-check from
 # devscripts, man) and a Japanese locale's source (locales).
 HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
   xdotool imagemagick desktop-file-utils
   lintian devscripts man-db locales
-  # The real desktops the game is tried on: a window manager, a Wayland compositor with the
-  # title bars and the OpenGL ES that SDL shows Wayland windows through, and X's own tools
-  # (xrdb sets the desktop's DPI).
-  openbox weston libdecor-0-plugin-1-cairo libegl1 libgles2 libgl1-mesa-dri x11-utils
-  x11-xserver-utils)
+  # The real desktops the game is tried on: a window manager, a Wayland compositor, and X's
+  # own tools (xrdb sets the desktop's DPI).
+  openbox weston x11-utils x11-xserver-utils)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

@@ -11,8 +11,10 @@ window's size, so that the same checks hold at any scale.
 import os
 import subprocess
 import sys
+import tempfile
 import time
 
+import test_desktops as desktops
 import test_e2e as e2e
 
 DESIGN_SIZE = (407, 245)  # the main window's client size at 96 DPI
@@ -26,7 +28,6 @@ WARNING = ": warning:"
 # WESTON_SIZE units fills twice that in X pixels, room for the scaled window.
 WAYLAND_SCALE = DPI // 96
 WESTON_SIZE = (600, 440)
-WESTON_SOCKET = "hoplin-e2e"
 # Weston draws the pointer into its output; between clicks it waits this far inside one of
 # the output's bottom corners, on the desktop beside the window.
 POINTER_REST_INSET = 5
@@ -117,105 +118,54 @@ def play(session, env, ok):
     return session.size
 
 
-def start_weston(env, out_dir):
-    """Starts weston inside the X server; returns (process, env for its clients)."""
-    runtime = os.path.join(out_dir, "wayland-runtime")
-    os.makedirs(runtime, mode=0o700, exist_ok=True)
-    with open(os.path.join(out_dir, "weston.log"), "wb") as log:
-        weston = subprocess.Popen(
-            ["weston", "--backend=x11-backend.so", f"--scale={WAYLAND_SCALE}", "--idle-time=0",
-             f"--socket={WESTON_SOCKET}", f"--width={WESTON_SIZE[0]}",
-             f"--height={WESTON_SIZE[1]}"],
-            env=dict(env, XDG_RUNTIME_DIR=runtime),
-            stdout=log,
-            stderr=subprocess.STDOUT,
-            preexec_fn=e2e.die_with_parent,
-        )
-    deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
-    while not os.path.exists(os.path.join(runtime, WESTON_SOCKET)):
-        if weston.poll() is not None or time.monotonic() > deadline:
-            e2e.stop_process(weston)
-            raise e2e.Failure(f"weston did not start; see {out_dir}/weston.log")
-        time.sleep(e2e.POLL_INTERVAL)
-    client_env = dict(env, XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY=WESTON_SOCKET)
-    # Wayland only: with an X server at hand the game would take that.
-    client_env.pop("DISPLAY")
-    return weston, client_env
-
-
-def find_client(session, client_width):
-    """The top left corner of the client area on the X screen, found as the first row of the
-    dialog's face as wide as the window (the margin above the board); None until it shows."""
-    width, height = screen_size(session.env)
-    shot = session.shoot(((0, 0), (width, height)))
-    margin = bytes(e2e.FACE) * client_width
-    for y, left, row in shot.rows((0, 0, width, height)):
-        i = row.find(margin)
-        while i >= 0 and i % 3:
-            i = row.find(margin, i + 1)
-        if i >= 0:
-            return left + i // 3, y
-    return None
-
-
-def screen_size(env):
-    return tuple(int(n) for n in e2e.run(["xdotool", "getdisplaygeometry"], env).split())
-
-
-def play_wayland(session, env, ok, size):
+def play_wayland(hoplin, env, out_dir, ok, size):
     """The game on Wayland, laid out in size, the client size that X11 gave at the same DPI.
     The window is a whole number of desktop units large, so its client area may have a
     column and a row more, in the dialog's face colour."""
     began = time.monotonic()
-    client = tuple(-(-n // WAYLAND_SCALE) * WAYLAND_SCALE for n in size)
-    weston, client_env = start_weston(env, session.out_dir)
-    try:
-        session.runs += 1
-        with open(os.path.join(session.out_dir, f"hoplin-run{session.runs}.log"), "wb") as log:
-            session.game = subprocess.Popen(
-                [session.hoplin], env=client_env, stdout=log, stderr=subprocess.STDOUT,
-                preexec_fn=e2e.die_with_parent,
+    with open(os.path.join(out_dir, "weston.log"), "wb") as log, tempfile.TemporaryDirectory(
+        prefix="hoplin-e2e-xdg-"
+    ) as runtime_dir:
+        weston, output = desktops.start_weston(env, runtime_dir, log, WAYLAND_SCALE, WESTON_SIZE)
+        wayland_env = dict(env, WAYLAND_DISPLAY=desktops.WESTON_SOCKET, XDG_RUNTIME_DIR=runtime_dir)
+        wayland_env.pop("DISPLAY")
+        session = desktops.WaylandSession(hoplin, out_dir, env, wayland_env, output, size)
+        try:
+            session.start_game()
+            layout = session.layout
+            session.wait_for(
+                f"title screen on Wayland at scale {WAYLAND_SCALE}", check_sharp_title,
+                e2e.STARTUP_TIMEOUT, save_as="title-wayland.png",
             )
-        deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
-        corner = None
-        while corner is None:
-            if session.game.poll() is not None or time.monotonic() > deadline:
-                raise e2e.Failure(f"no Hoplin window {client[0]} px wide in weston")
-            corner = find_client(session, client[0])
-        session.origin, session.size = corner, size
-        session.layout = layout = e2e.Layout(*size)
-        session.wait_for(
-            f"title screen on Wayland at scale {WAYLAND_SCALE}", check_sharp_title,
-            e2e.STARTUP_TIMEOUT,
-            save_as="title-wayland.png",
-        )
-        click(session, layout.start)
-        session.wait_for("playing screen on Wayland", e2e.check_playing, e2e.SCREEN_TIMEOUT)
-        click(session, layout.title, repeat=2)
-        session.wait_for(
-            "the jumper in the air on Wayland", e2e.check_airborne, e2e.JUMP_TIMEOUT,
-            save_as="jump-wayland.png",
-        )
-        click(session, layout.stop)
-        session.wait_for(
-            "title screen after Stop on Wayland", e2e.check_title, e2e.STOP_TIMEOUT,
-            save_as="title-after-stop-wayland.png",
-        )
-        leave(session, "on Wayland")
-    finally:
-        e2e.stop_process(weston)
-    ok(f"on Wayland at scale {WAYLAND_SCALE} the client area is {client[0]} pixels wide, drawn "
-       "at full resolution; Start, a jump, Stop and Exit work at the scaled places", began)
+            click(session, output, layout.start)
+            session.wait_for("playing screen on Wayland", e2e.check_playing, e2e.SCREEN_TIMEOUT)
+            click(session, output, layout.title, repeat=2)
+            session.wait_for(
+                "the jumper in the air on Wayland", e2e.check_airborne, e2e.JUMP_TIMEOUT,
+                save_as="jump-wayland.png",
+            )
+            click(session, output, layout.stop)
+            session.wait_for(
+                "title screen after Stop on Wayland", e2e.check_title, e2e.STOP_TIMEOUT,
+                save_as="title-after-stop-wayland.png",
+            )
+            leave(session, "on Wayland")
+        finally:
+            if session.game is not None:
+                e2e.stop_process(session.game)
+            e2e.stop_process(weston)
+    ok(f"on Wayland at scale {WAYLAND_SCALE} the window is drawn in full pixels; Start, a "
+       "jump, Stop and Exit work at the scaled places", began)
 
 
-def click(session, rect, repeat=1):
-    """Clicks, and moves the pointer off the window, which is narrower than the output: weston
-    draws the pointer into the screenshots."""
+def click(session, output, rect, repeat=1):
+    """Clicks, and moves the pointer off the window, which is narrower than weston's output:
+    weston draws the pointer into the screenshots."""
     session.click(rect, repeat=repeat)
+    (x, y), (width, height) = output
     left, top = session.origin
-    width, height = (n * WAYLAND_SCALE for n in WESTON_SIZE)
-    x = POINTER_REST_INSET if left > POINTER_REST_INSET else width - POINTER_REST_INSET
-    session.hover((x - left, height - POINTER_REST_INSET - top))
+    near, far = x + POINTER_REST_INSET, x + width - POINTER_REST_INSET
+    session.hover(((near if left > near else far) - left, y + height - POINTER_REST_INSET - top))
 
 
 def check_sharp_title(shot, layout):
@@ -256,7 +206,7 @@ def main(argv):
             )
             session = e2e.Session(hoplin, None, out_dir, env)
             size = play(session, env, ok)
-            play_wayland(session, env, ok, size)
+            play_wayland(hoplin, env, out_dir, ok, size)
         except e2e.Failure as failure:
             print(f"not ok - {failure}", file=sys.stderr, flush=True)
             return 1

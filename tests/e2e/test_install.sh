@@ -81,7 +81,7 @@ dpkg-deb -I "$deb" | grep -cx " Version: $version" >/dev/null ||
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for needed in libsdl2-2.0-0 libsdl2-ttf-2.0-0 libfontconfig1 fonts-ipafont-gothic \
-  libdecor-0-plugin-1-cairo; do
+  libdecor-0-plugin-1-cairo libgles2; do
   [[ "$depends" == *"$needed"* ]] || fail "the package does not depend on $needed"
 done
 packaged=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./||' | sort)

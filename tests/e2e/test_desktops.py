@@ -1,0 +1,402 @@
+#!/usr/bin/env python3
+"""Plays the real game on the desktops players run, each on its own Xvfb: under the openbox
+window manager, and as a Wayland client of weston (its X11 backend inside Xvfb). It also
+ends the game the ways a desktop can: the frame's close button, a window that another client
+destroys, a display that goes away, a signal.
+
+usage: test_desktops.py <hoplin binary> <screenshot folder>
+
+The screen checks, the layout and the driving come from test_e2e.py beside this script.
+"""
+
+import os
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import test_e2e as e2e
+from test_e2e import Failure, run
+
+# --- openbox ----------------------------------------------------------------------------------
+
+OTHER_WINDOW_TITLE = "hoplin-e2e-other"
+ALLOWED_ACTIONS = "_NET_WM_ALLOWED_ACTIONS"
+# The Hoplin window's actions: minimise is offered, maximise in neither direction.
+MINIMIZE_ACTION = "_NET_WM_ACTION_MINIMIZE"
+MAXIMIZE_ACTIONS = ("_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT")
+SKIP_TASKBAR_STATE = "_NET_WM_STATE_SKIP_TASKBAR"
+HIDDEN_STATE = "_NET_WM_STATE_HIDDEN"
+LOST_DISPLAY_LINE = "hoplin: lost the connection to the display"
+# How long the game may take to notice that its display has gone.
+LOST_DISPLAY_TIMEOUT = 5.0
+
+# --- weston -----------------------------------------------------------------------------------
+
+WESTON_SOCKET = "hoplin-e2e"
+WESTON_OUTPUT = (800, 600)
+WESTON_WINDOW_CLASS = "Weston Compositor"
+
+
+def xprop(env, *args):
+    return run(["xprop"] + list(args), env).decode()
+
+
+def property_atoms(env, window, name):
+    """The atoms (or window ids) of a window's X property, as strings; window "-root" for
+    the root window's."""
+    where = [window] if window == "-root" else ["-id", window]
+    # "NAME = a, b" for atoms and numbers, "NAME: window id # w" for windows.
+    value = xprop(env, *where, "-notype", name)[len(name):].lstrip(" =:")
+    value = value.replace("window id #", "")
+    if "not found" in value or "no such atom" in value:
+        return []
+    return [atom.strip() for atom in value.split(",") if atom.strip()]
+
+
+def as_id(window):
+    return int(window, 0)
+
+
+def wait_until(what, condition, timeout):
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            raise Failure(f"{what} not seen within {timeout} s")
+        time.sleep(e2e.POLL_INTERVAL)
+
+
+class WmSession(e2e.Session):
+    """The game under a reparenting window manager: a window's client position comes from
+    xwininfo, since xdotool's geometry is off by the frame."""
+
+    def geometry(self, window):
+        info = {}
+        for line in run(["xwininfo", "-id", window], self.env).decode().splitlines():
+            key, _, value = line.strip().partition(":")
+            info[key] = value.strip()
+        origin = (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]))
+        return origin, (int(info["Width"]), int(info["Height"]))
+
+    def frame_extents(self):
+        """(left, right, top, bottom) of the frame the window manager put round the window."""
+        extents = property_atoms(self.env, self.window, "_NET_FRAME_EXTENTS")
+        if len(extents) != 4:
+            raise Failure(f"no frame round the window: _NET_FRAME_EXTENTS is {extents}")
+        return tuple(int(e) for e in extents)
+
+    def about_window(self):
+        """The About box's window id, once it is there."""
+        found = {}
+
+        def opened():
+            found.update(
+                {w: n for w, n in self.game_windows().items() if n == e2e.ABOUT_CAPTION}
+            )
+            return found
+
+        wait_until("the About box", opened, e2e.SCREEN_TIMEOUT)
+        return next(iter(found))
+
+    def active_window(self):
+        return run(["xdotool", "getactivewindow"], self.env).decode().strip()
+
+
+def start_openbox(env, log):
+    proc = subprocess.Popen(
+        ["openbox", "--sm-disable"], env=env, stdout=log, stderr=subprocess.STDOUT,
+        preexec_fn=e2e.die_with_parent,
+    )
+
+    def managing():
+        done = subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True
+        )
+        return b"window id" in done.stdout
+
+    wait_until("openbox managing the screen", managing, e2e.STARTUP_TIMEOUT)
+    return proc
+
+
+def start_other_window(env, log):
+    """Another program's window, to take the focus from the game."""
+    proc = subprocess.Popen(
+        ["xmessage", "-name", OTHER_WINDOW_TITLE, "-title", OTHER_WINDOW_TITLE,
+         "-geometry", "+0+0", "another program"],
+        env=env, stdout=log, stderr=subprocess.STDOUT, preexec_fn=e2e.die_with_parent,
+    )
+    found = run(
+        ["xdotool", "search", "--sync", "--name", f"^{OTHER_WINDOW_TITLE}$"], env,
+        timeout=e2e.STARTUP_TIMEOUT,
+    )
+    return proc, found.split()[0].decode()
+
+
+def play_openbox(session, other, ok):
+    env = session.env
+
+    began = time.monotonic()
+    session.start_game()
+    layout = session.layout
+    session.wait_for("title screen under openbox", e2e.check_title, e2e.STARTUP_TIMEOUT,
+                     save_as="openbox-title.png")
+    actions = property_atoms(env, session.window, ALLOWED_ACTIONS)
+    if MINIMIZE_ACTION not in actions or any(a in actions for a in MAXIMIZE_ACTIONS):
+        raise Failure(f"the window offers {actions}: expected minimise and no maximise")
+    ok("under openbox the fixed-size window offers minimise and no maximise", began)
+
+    began = time.monotonic()
+    run(["xdotool", "windowactivate", "--sync", other], env)
+    if as_id(session.active_window()) == as_id(session.window):
+        raise Failure("the other window did not take the focus")
+    session.click(layout.start)
+    session.wait_for("playing screen after one click", e2e.check_playing, e2e.SCREEN_TIMEOUT)
+    ok("one click on Start in a window without the focus starts a run", began)
+
+    began = time.monotonic()
+    session.key("space")
+    session.wait_for("jumper above the ground after Space", e2e.check_airborne, e2e.JUMP_TIMEOUT)
+    ok("Space makes the jumper jump", began)
+
+    began = time.monotonic()
+    failed = session.wait_for("FAIL!! on the board", e2e.check_fail, e2e.FAIL_TIMEOUT)
+    run(["xdotool", "windowminimize", "--sync", session.window], env)
+    if HIDDEN_STATE not in property_atoms(env, session.window, "_NET_WM_STATE"):
+        raise Failure("the window is not minimised")
+    # The outcome pause, and with it the run, ends while the window is minimised.
+    time.sleep(max(0.0, failed.taken_at + e2e.OUTCOME_PAUSE_MAX - time.monotonic()))
+    run(["xdotool", "windowactivate", "--sync", session.window], env)
+    session.wait_for("title screen after the restore", e2e.check_title, e2e.SCREEN_TIMEOUT,
+                     save_as="openbox-restored.png")
+    ok("a window minimised during a run shows the title when restored after the run", began)
+
+    began = time.monotonic()
+    session.right_click(layout.menu_point)
+    session.wait_for("the system menu", e2e.check_menu(layout.menu_point), e2e.SCREEN_TIMEOUT)
+    session.key("a")
+    about = session.about_window()
+    owners = property_atoms(env, about, "WM_TRANSIENT_FOR")
+    if [as_id(w) for w in owners] != [as_id(session.window)]:
+        raise Failure(f"the About box is transient for {owners}, not the main window")
+    if SKIP_TASKBAR_STATE not in property_atoms(env, about, "_NET_WM_STATE"):
+        raise Failure("the About box has a taskbar entry of its own")
+    # The title box's middle lies above the About box, which is centred on the window.
+    session.click(layout.title)
+
+    def above_and_active():
+        stacking = [as_id(w) for w in property_atoms(env, "-root", "_NET_CLIENT_LIST_STACKING")]
+        return (
+            as_id(about) in stacking
+            and stacking.index(as_id(about)) > stacking.index(as_id(session.window))
+            and as_id(session.active_window()) == as_id(about)
+        )
+
+    time.sleep(e2e.POLL_INTERVAL)
+    wait_until("the About box above the main window and active", above_and_active,
+               e2e.SCREEN_TIMEOUT)
+    session.shoot(session.around(session.geometry(about))).save(
+        os.path.join(session.out_dir, "openbox-about.png"))
+    session.key("Escape")
+    session.wait_for_no_about("the About box after Esc")
+    ok("the About box is transient for the main window, has no taskbar entry, and stays "
+       "above it, active, after a click on the main window", began)
+
+    began = time.monotonic()
+    left, right, top, _ = session.frame_extents()
+    x, y = session.origin
+    width, _ = session.size
+    # The close button ends the title bar on the right.
+    button = (x + width + right - top // 2 - 1, y - top // 2)
+    run(["xdotool", "mousemove", "--sync", str(button[0]), str(button[1])], env)
+    asked = time.monotonic()
+    run(["xdotool", "click", e2e.LEFT_BUTTON], env)
+    took = session.expect_exit("the frame's close button", asked)
+    ok(f"the frame's close button ends the game with status 0 in {took:.2f} s", began)
+
+    began = time.monotonic()
+    session.start_game()
+    session.wait_for("title screen before the window is destroyed", e2e.check_title,
+                     e2e.STARTUP_TIMEOUT)
+    asked = time.monotonic()
+    run(["xdotool", "windowclose", session.window], env)
+    took = session.expect_exit("a window destroyed by another client", asked)
+    ok(f"a window destroyed by another client ends the game with status 0 in {took:.2f} s",
+       began)
+
+
+def play_lost_display(session, xvfb, ok):
+    """Takes the X server away under a running game."""
+    began = time.monotonic()
+    session.start_game()
+    session.wait_for("title screen before the display goes", e2e.check_title,
+                     e2e.STARTUP_TIMEOUT)
+    xvfb.kill()
+    xvfb.wait()
+    try:
+        status = session.game.wait(timeout=LOST_DISPLAY_TIMEOUT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"the game still runs {LOST_DISPLAY_TIMEOUT} s after its display went")
+    log_path = os.path.join(session.out_dir, f"hoplin-run{session.runs}.log")
+    with open(log_path, encoding="utf-8", errors="replace") as log:
+        lines = log.read().splitlines()
+    if status != 1 or lines != [LOST_DISPLAY_LINE]:
+        raise Failure(f"after the display went: status {status}, output {lines}; expected "
+                      f"status 1 and {LOST_DISPLAY_LINE!r}")
+    ok("a lost display ends the game with one line of its own and status 1", began)
+
+
+# --- weston -------------------------------------------------------------------------------------
+
+
+class WaylandSession(e2e.Session):
+    """The game as a Wayland client. X11 sees only weston's output window, so the game's
+    window is found on it by its title box, and clicks go to weston's window."""
+
+    def __init__(self, hoplin, out_dir, x_env, game_env, output, client_size):
+        # Screenshots and clicks go through weston's X11 window.
+        super().__init__(hoplin, None, out_dir, x_env)
+        self.game_env = game_env
+        self.output = output
+        self.client_size = client_size
+
+    def start_game(self):
+        self.runs += 1
+        log_path = os.path.join(self.out_dir, f"hoplin-wayland-run{self.runs}.log")
+        with open(log_path, "wb") as log:
+            self.game = subprocess.Popen(
+                [self.hoplin], env=self.game_env, stdout=log, stderr=subprocess.STDOUT,
+                preexec_fn=e2e.die_with_parent,
+            )
+        self.layout = e2e.Layout(*self.client_size)
+        self.size = self.client_size
+        deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
+        while True:
+            if self.game.poll() is not None:
+                raise Failure(f"the game exited with {self.game.returncode}; see {log_path}")
+            self.origin = self.find_title_box()
+            if self.origin is not None or time.monotonic() > deadline:
+                break
+            time.sleep(e2e.POLL_INTERVAL)
+        if self.origin is None:
+            self.shoot(self.output).save(os.path.join(self.out_dir, "weston-nothing.png"))
+            raise Failure("no title box on weston's output (screenshot: weston-nothing.png)")
+
+    def find_title_box(self):
+        """The client origin on the screen, from the left edge of the title box's grey
+        outline, or None. The title's glyphs may cross its other edges, and the Start and
+        Exit boxes have outlines alike, but of another height."""
+        shot = self.shoot(self.output)
+        (x, y), _ = self.output
+        left, top, _, bottom = self.layout.title
+        height = bottom - top
+        for column in range(shot.width - 1):
+            run = 0
+            for row in range(shot.height):
+                if shot.at(column, row) == e2e.GREY:
+                    run += 1
+                    continue
+                first = row - run
+                if run == height and shot.at(column + 1, first + 1) == e2e.DARK_GREY:
+                    return x + column - left, y + first - top
+                run = 0
+        return None
+
+
+def start_weston(env, runtime_dir, log, scale=1, size=WESTON_OUTPUT):
+    """Starts weston with an output of size in its own units, scale X pixels to the unit."""
+    proc = subprocess.Popen(
+        ["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}",
+         f"--width={size[0]}", f"--height={size[1]}", f"--scale={scale}", "--idle-time=0"],
+        env=dict(env, XDG_RUNTIME_DIR=runtime_dir), stdout=log, stderr=subprocess.STDOUT,
+        preexec_fn=e2e.die_with_parent,
+    )
+    socket = os.path.join(runtime_dir, WESTON_SOCKET)
+    wait_until("weston's socket", lambda: os.path.exists(socket) or proc.poll() is not None,
+               e2e.STARTUP_TIMEOUT)
+    if proc.poll() is not None:
+        raise Failure(f"weston exited with {proc.returncode}")
+    found = run(["xdotool", "search", "--sync", "--class", WESTON_WINDOW_CLASS], env,
+                timeout=e2e.STARTUP_TIMEOUT)
+    window = found.split()[0].decode()
+    geometry = {}
+    for line in run(["xdotool", "getwindowgeometry", "--shell", window], env).split():
+        key, _, value = line.decode().partition("=")
+        geometry[key] = int(value)
+    output = (geometry["X"], geometry["Y"]), (geometry["WIDTH"], geometry["HEIGHT"])
+    return proc, output
+
+
+def play_weston(session, ok):
+    began = time.monotonic()
+    session.start_game()
+    session.wait_for("title screen on weston", e2e.check_title, e2e.STARTUP_TIMEOUT)
+    session.shoot(session.output).save(os.path.join(session.out_dir, "weston.png"))
+    ok("with only WAYLAND_DISPLAY set, the title screen shows on weston's output", began)
+
+    began = time.monotonic()
+    session.click(session.layout.start)
+    session.wait_for("playing screen on weston", e2e.check_playing, e2e.SCREEN_TIMEOUT,
+                     save_as="weston-playing.png")
+    ok("a click on Start through weston starts a run", began)
+
+    began = time.monotonic()
+    asked = time.monotonic()
+    session.game.send_signal(signal.SIGTERM)
+    took = session.expect_exit("SIGTERM on weston", asked)
+    ok(f"SIGTERM ends the Wayland game with status 0 in {took:.2f} s", began)
+
+
+def main(argv):
+    if len(argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    hoplin, out_dir = (os.path.abspath(arg) for arg in argv[1:])
+    os.makedirs(out_dir, exist_ok=True)
+    passed = []
+
+    def ok(name, began):
+        passed.append(name)
+        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
+
+    began = time.monotonic()
+    processes = []
+    sessions = []
+    with open(os.path.join(out_dir, "desktops.log"), "wb") as log, \
+            tempfile.TemporaryDirectory(prefix="hoplin-e2e-xdg-") as runtime_dir:
+        try:
+            xvfb, env = e2e.start_xvfb(log)
+            processes.append(xvfb)
+            processes.append(start_openbox(env, log))
+            other, other_window = start_other_window(env, log)
+            processes.append(other)
+            session = WmSession(hoplin, None, out_dir, env)
+            sessions.append(session)
+            play_openbox(session, other_window, ok)
+            play_lost_display(session, xvfb, ok)
+            client_size = session.size
+
+            xvfb, env = e2e.start_xvfb(log)
+            processes.append(xvfb)
+            weston, output = start_weston(env, runtime_dir, log)
+            processes.append(weston)
+            wayland_env = dict(env, WAYLAND_DISPLAY=WESTON_SOCKET, XDG_RUNTIME_DIR=runtime_dir)
+            wayland_env.pop("DISPLAY")
+            session = WaylandSession(hoplin, out_dir, env, wayland_env, output, client_size)
+            sessions.append(session)
+            play_weston(session, ok)
+        except Failure as failure:
+            print(f"not ok - {failure}", file=sys.stderr, flush=True)
+            return 1
+        finally:
+            for session in sessions:
+                if session.game is not None:
+                    e2e.stop_process(session.game)
+            for proc in reversed(processes):
+                e2e.stop_process(proc)
+    print(f"# all passed in {time.monotonic() - began:.1f} s", flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
