@@ -182,6 +182,17 @@ def start_xvfb(log):
     raise Failure(f"no display in :{FIRST_DISPLAY}..:{LAST_DISPLAY} could be started")
 
 
+def reporter():
+    """An ok(name, began) that numbers and prints each check that passed."""
+    passed = []
+
+    def ok(name, began):
+        passed.append(name)
+        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
+
+    return ok
+
+
 # --- Screenshots ----------------------------------------------------------------------------------
 
 

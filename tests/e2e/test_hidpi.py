@@ -185,12 +185,7 @@ def main(argv):
         return 2
     hoplin, out_dir = (os.path.abspath(arg) for arg in argv[1:])
     os.makedirs(out_dir, exist_ok=True)
-    passed = []
-
-    def ok(name, began):
-        passed.append(name)
-        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
-
+    ok = e2e.reporter()
     xvfb = keeper = session = None
     with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log:
         try:
