@@ -181,6 +181,11 @@ def play_openbox(session, other, ok):
         raise Failure(f"the About box is transient for {owners}, not the main window")
     if SKIP_TASKBAR_STATE not in property_atoms(env, about, "_NET_WM_STATE"):
         raise Failure("the About box has a taskbar entry of its own")
+
+    def active():
+        return as_id(session.active_window()) == as_id(about)
+
+    wait_until("the About box active once it opens", active, e2e.SCREEN_TIMEOUT)
     # The title box's middle lies above the About box, which is centred on the window.
     session.click(layout.title)
 
@@ -189,7 +194,7 @@ def play_openbox(session, other, ok):
         return (
             as_id(about) in stacking
             and stacking.index(as_id(about)) > stacking.index(as_id(session.window))
-            and as_id(session.active_window()) == as_id(about)
+            and active()
         )
 
     time.sleep(e2e.POLL_INTERVAL)
@@ -199,8 +204,8 @@ def play_openbox(session, other, ok):
         os.path.join(session.out_dir, "openbox-about.png"))
     session.key("Escape")
     session.wait_for_no_about("the About box after Esc")
-    ok("the About box is transient for the main window, has no taskbar entry, and stays "
-       "above it, active, after a click on the main window", began)
+    ok("the About box opens active, is transient for the main window, has no taskbar entry, "
+       "and stays above it, active, after a click on the main window", began)
 
     began = time.monotonic()
     left, right, top, _ = session.frame_extents()
