@@ -645,8 +645,12 @@ void AfxShowScreenWindow(CWnd* pWnd) {
     const bool bOwned = pOwnerSystem == nullptr ||
                         SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow) == 0;
     SDL_ShowWindow(pSystem->pWindow);
-    if (!bOwned) {
-        SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow);
+    if (pOwnerSystem != nullptr) {
+        if (!bOwned) {
+            SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow);
+        }
+        // As on Windows, a dialog that opens over its owner takes over the activation.
+        SDL_RaiseWindow(pSystem->pWindow);
     }
     pWnd->Invalidate(TRUE);
 }
