@@ -56,6 +56,10 @@ TARGET_STARTUP_MS = 150.0
 TARGET_TICK_MS = 300.0
 TARGET_TICK_P99_TOLERANCE_MS = 2.0
 TARGET_RSS_MB = 40.0
+TARGET_FRAME_TO_FLOOR = 10.0
+# The paint benchmark's floor: memset and memcpy of the board's rows at 96 DPI.
+FLOOR_BENCHMARK = "BM_Floor/96"
+FLOOR_REPETITIONS = 5
 
 
 def log(msg):
@@ -233,6 +237,11 @@ class Game:
                     return int(line.split()[1])
         return None
 
+    def ui_sched_ns(self):
+        """On-CPU nanoseconds of the UI thread, the process's first."""
+        with open(f"/proc/{self.pid}/task/{self.pid}/schedstat") as f:
+            return int(f.read().split()[0])
+
     def status_kb(self, key):
         with open(f"/proc/{self.pid}/status") as f:
             for line in f:
@@ -333,6 +342,36 @@ def measure_wayland(binary, display, settle, extra_env):
             if game is not None:
                 game.kill()
             Xvfb._end(weston)
+
+
+def measure_floor(bench):
+    """The paint benchmark's floor in microseconds (the mean of its repetitions), or None
+    when the benchmark is not built."""
+    if not os.access(bench, os.X_OK):
+        log(f"no {bench}: the floor is left out")
+        return None
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        subprocess.run(
+            [bench, f"--benchmark_filter=^{FLOOR_BENCHMARK}$",
+             f"--benchmark_repetitions={FLOOR_REPETITIONS}", f"--benchmark_out={out.name}",
+             "--benchmark_out_format=json"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
+        report = json.load(out)
+    for entry in report["benchmarks"]:
+        if entry.get("aggregate_name") == "mean":
+            return entry["real_time"]
+    return None
+
+
+def ui_per_frame(res):
+    """The UI thread's CPU per frame of the runs, in microseconds, less what the idle title
+    screen costs over the same time (its timers): (gross, net)."""
+    runs = res["runs"]
+    # Each run's frames, and the title's that ends it.
+    frames = sum(r["frames"] + 1 for r in runs)
+    ui_ns = sum(r["ui_ns"] for r in runs)
+    idle_ns = res["title"]["ui_ns_per_s"] * sum(r["seconds"] for r in runs)
+    return ui_ns / frames / 1000, (ui_ns - idle_ns) / frames / 1000
 
 
 def first_title_return(t_click):
@@ -445,14 +484,17 @@ def measure(args):
         time.sleep(args.settle)
         n_frames0 = game.frame_count()
         ticks0, ns0, t0 = game.cpu_ticks(), game.sched_ns(), time.monotonic()
+        ui0 = game.ui_sched_ns()
         time.sleep(args.title_seconds)
         ticks1, ns1, t1 = game.cpu_ticks(), game.sched_ns(), time.monotonic()
+        ui1 = game.ui_sched_ns()
         wall = t1 - t0
         results["title"] = {
             "seconds": wall,
             "ticks": ticks1 - ticks0,
             "pct": (ticks1 - ticks0) / CLK_TCK / wall * 100,
             "sched_pct": (ns1 - ns0) / 1e9 / wall * 100,
+            "ui_ns_per_s": (ui1 - ui0) / wall,
             "frames": game.frame_count() - n_frames0,
         }
         log(f"title: {results['title']}")
@@ -465,12 +507,14 @@ def measure(args):
             game.move(start_pt)
             time.sleep(0.3)
             ticks0 = game.cpu_ticks()
+            ui0 = game.ui_sched_ns()
             t_click = time.monotonic()
             game.click()
             t_title = game.wait_for(first_title_return(t_click), args.run_timeout)
             if t_title is None:
                 raise RuntimeError(f"run {r + 1}: title screen did not come back")
             ticks1 = game.cpu_ticks()
+            ui1 = game.ui_sched_ns()
             t_end = time.monotonic()
             frames = game.frames_copy()
             periods, info = analyse_run(frames, t_click, t_title)
@@ -480,6 +524,7 @@ def measure(args):
             info["cpu_pct"] = (ticks1 - ticks0) / CLK_TCK / (t_end - t_click) * 100
             info["cpu_ticks"] = ticks1 - ticks0
             info["seconds"] = t_end - t_click
+            info["ui_ns"] = ui1 - ui0
             results["runs"].append(info)
             periods_all.extend(periods)
             log(f"run {r + 1}: {info}, periods "
@@ -496,6 +541,7 @@ def measure(args):
         game.exit_by_click(exit_pt, results, "final")
         game = None
         results["wayland"] = measure_wayland(args.binary, display, args.settle, args.extra_env)
+        results["floor_us"] = measure_floor(args.bench)
         results["load_after"] = os.getloadavg()
         return results
     finally:
@@ -601,6 +647,14 @@ def render_section(res, binary, notes=None):
              f"under {TARGET_RSS_MB:.0f} MB | {yes(rss_met)} |")
     L.append(f"| Exit click, exit status | {', '.join(str(c) for c in codes)} | 0 | "
              f"{yes(exit_met)} |")
+    if res.get("floor_us"):
+        gross, net = ui_per_frame(res)
+        ratio = net / res["floor_us"]
+        L.append(f"| UI thread CPU per frame of a run, less the idle title rate (gross) | "
+                 f"{net:.0f} us ({gross:.0f} us) | - | - |")
+        L.append(f"| ... to the floor (memset + memcpy of the board's rows, "
+                 f"{res['floor_us']:.1f} us in this run) | {ratio:.1f}x | within "
+                 f"{TARGET_FRAME_TO_FLOOR:.0f}x | {yes(ratio <= TARGET_FRAME_TO_FLOOR)} |")
     wayland = res.get("wayland")
     if wayland:
         L.append(f"| Wayland (weston): RSS on the idle title screen, peak / now / PSS | "
@@ -642,6 +696,13 @@ def render_section(res, binary, notes=None):
              f"ranks; with this few samples p99 is close to the maximum.")
     L.append("- Peak RSS is `VmHWM` from `/proc/<pid>/status` after the last run, just before "
              "the Exit click.")
+    if res.get("floor_us"):
+        L.append("- The UI thread's CPU is the first thread's `/proc/<pid>/task/<pid>/schedstat`, "
+                 "from the Start click until the title is back, over the frames traced in that "
+                 "time; the net figure takes off the idle title screen's rate for the same "
+                 "time (the window timers). The floor is `hoplin_paint_bench`'s "
+                 f"`{FLOOR_BENCHMARK}`, the mean of {FLOOR_REPETITIONS} repetitions, run "
+                 "right after the game.")
     if wayland:
         L.append("- On Wayland the game runs as a client of weston (`--backend=x11-backend.so`, "
                  "800 x 600, on the same Xvfb), with only `WAYLAND_DISPLAY` set. Its window is "
@@ -697,6 +758,8 @@ def main():
                     help="seconds to wait on the title screen before measuring (default 2)")
     ap.add_argument("--run-timeout", type=float, default=120.0)
     ap.add_argument("--readme", default=os.path.join(here, "README.md"))
+    ap.add_argument("--bench", help="the paint benchmark, for the floor (default: "
+                    "bench/hoplin_paint_bench in the game's build folder)")
     ap.add_argument("--no-readme", action="store_true", help="print the section only")
     ap.add_argument("--env", action="append", default=[], metavar="NAME=VALUE",
                     help="extra environment variable for the game (for comparisons)")
@@ -709,6 +772,9 @@ def main():
     if args.launches < 1 or args.runs < 1:
         ap.error("--launches and --runs must be at least 1")
     binary = os.path.abspath(args.binary)
+    if args.bench is None:
+        args.bench = os.path.join(os.path.dirname(os.path.dirname(binary)), "bench",
+                                  "hoplin_paint_bench")
     if not args.from_json and not os.access(binary, os.X_OK):
         ap.error(f"{args.binary} is not an executable")
 

@@ -1,7 +1,11 @@
 #include "platform/dc.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "platform/gdi_impl.h"
@@ -159,6 +163,146 @@ int TextWidth(TTF_Font* pFont, const std::string& str) {
     return nWidth;
 }
 
+// A label as DrawText shows it: shaped, measured and rendered in one colour.
+struct RenderedText {
+    int nWidth = 0;
+    int nHeight = 0;
+    // How far the ink's centre lies right of the advance's.
+    int nInkImbalance = 0;
+    // The underlined character's span from the text's left, when there is one.
+    int nUnderlineLeft = 0;
+    int nUnderlineWidth = 0;
+    int nAscent = 0;
+    SDL_Surface* pInk = nullptr;  // null for empty text, or when rendering failed
+};
+
+// Labels rendered once and drawn from here on every frame after: the game's labels never
+// change, and shaping and rendering them is most of a frame's work. The least recently
+// drawn label makes way when the cache is full.
+class CTextCache {
+public:
+    CTextCache() = default;
+    ~CTextCache() {
+        for (auto& entry : m_entries) {
+            SDL_FreeSurface(entry.second.text.pInk);
+        }
+    }
+    CTextCache(const CTextCache&) = delete;
+    CTextCache& operator=(const CTextCache&) = delete;
+
+    const RenderedText& Get(const FontData& font, const PrefixedText& text, COLORREF cr) {
+        Key key{font.strFaceName,     font.nPixelHeight,  text.strShown,
+                text.nUnderlineBegin, text.nUnderlineEnd, cr};
+        auto it = m_entries.find(key);
+        if (it == m_entries.end()) {
+            if (m_entries.size() >= kMaxEntries) {
+                Evict();
+            }
+            it = m_entries.emplace(std::move(key), Entry{Render(font, text, cr), 0}).first;
+        }
+        it->second.nLastUse = ++m_nUses;
+        return it->second.text;
+    }
+
+private:
+    static constexpr size_t kMaxEntries = 64;
+
+    struct Key {
+        std::string strFace;
+        int nPixelHeight;
+        std::string strText;
+        size_t nUnderlineBegin;
+        size_t nUnderlineEnd;
+        COLORREF cr;
+        bool operator<(const Key& other) const {
+            return std::tie(strFace, nPixelHeight, strText, nUnderlineBegin, nUnderlineEnd, cr) <
+                   std::tie(other.strFace, other.nPixelHeight, other.strText, other.nUnderlineBegin,
+                            other.nUnderlineEnd, other.cr);
+        }
+    };
+    struct Entry {
+        RenderedText text;
+        std::uint64_t nLastUse;
+    };
+
+    static RenderedText Render(const FontData& font, const PrefixedText& text, COLORREF cr) {
+        TTF_Font* pTTF = font.FaceFor(text.strShown);
+        RenderedText rendered;
+        rendered.nHeight = TTF_FontHeight(pTTF);
+        rendered.nAscent = TTF_FontAscent(pTTF);
+        rendered.nWidth = TextWidth(pTTF, text.strShown);
+        rendered.nInkImbalance = InkImbalance(pTTF, text.strShown);
+        if (text.nUnderlineBegin != std::string::npos) {
+            rendered.nUnderlineLeft =
+                TextWidth(pTTF, text.strShown.substr(0, text.nUnderlineBegin));
+            rendered.nUnderlineWidth =
+                TextWidth(pTTF, text.strShown.substr(text.nUnderlineBegin,
+                                                     text.nUnderlineEnd - text.nUnderlineBegin));
+        }
+        if (!text.strShown.empty()) {
+            const SDL_Color colour{GetRValue(cr), GetGValue(cr), GetBValue(cr), 255};
+            rendered.pInk = TTF_RenderUTF8_Blended(pTTF, text.strShown.c_str(), colour);
+        }
+        return rendered;
+    }
+
+    void Evict() {
+        auto oldest = m_entries.begin();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->second.nLastUse < oldest->second.nLastUse) {
+                oldest = it;
+            }
+        }
+        SDL_FreeSurface(oldest->second.text.pInk);
+        m_entries.erase(oldest);
+    }
+
+    std::map<Key, Entry> m_entries;
+    std::uint64_t m_nUses = 0;
+};
+
+CTextCache& TextCache() {
+    static CTextCache s_cache;
+    return s_cache;
+}
+
+// A 32-bit pixel whose four bytes all have the value b is b times this.
+constexpr Uint32 kByteRepeated = 0x01010101;
+
+// The 32-bit pixel at (x, y).
+Uint32* PixelAt(SDL_Surface* pSurface, int x, int y) {
+    return reinterpret_cast<Uint32*>(static_cast<Uint8*>(pSurface->pixels) + y * pSurface->pitch) +
+           x;
+}
+
+// Copies rcSource of pSource to pDest at rcDest's corner, both 32-bit surfaces of one pixel
+// format, as SDL_BlitSurface without blending would, row by row with plain stores, so that
+// what is copied stays in the cache for whatever reads it next.
+void CopyRows(SDL_Surface* pSource, SDL_Rect rcSource, SDL_Surface* pDest, SDL_Rect rcDest,
+              const SDL_Rect& clip) {
+    // The source first, within its surface, moving the destination along.
+    SDL_Rect rcWithin;
+    const SDL_Rect rcSurface{0, 0, pSource->w, pSource->h};
+    if (!Intersect(rcSource, rcSurface, &rcWithin)) {
+        return;
+    }
+    rcDest.x += rcWithin.x - rcSource.x;
+    rcDest.y += rcWithin.y - rcSource.y;
+    rcDest.w = rcWithin.w;
+    rcDest.h = rcWithin.h;
+    SDL_Rect rcShown;
+    if (!Intersect(rcDest, clip, &rcShown)) {
+        return;
+    }
+    const int xSource = rcWithin.x + rcShown.x - rcDest.x;
+    const int ySource = rcWithin.y + rcShown.y - rcDest.y;
+    const size_t nRowBytes = static_cast<size_t>(rcShown.w) * sizeof(Uint32);
+    for (int row = 0; row < rcShown.h; ++row) {
+        std::memcpy(PixelAt(pDest, rcShown.x, rcShown.y + row),
+                    PixelAt(pSource, xSource, ySource + row), nRowBytes);
+    }
+}
+
 }  // namespace
 
 COLORREF GetSysColor(int nIndex) {
@@ -192,8 +336,29 @@ void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface) {
 void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
                         const SDL_Rect& clip) {
     SDL_Rect rcFill;
-    if (Intersect(r, clip, &rcFill)) {
+    if (!Intersect(r, clip, &rcFill)) {
+        return;
+    }
+    if (pSurface->format->BytesPerPixel != sizeof(Uint32)) {
         SDL_FillRect(pSurface, &rcFill, MapColour(pSurface, cr));
+        return;
+    }
+    // Plain stores: SDL's own fill writes past the cache, and the copy or upload that reads
+    // the pixels next would have to fetch them back from memory. The first row is set pixel
+    // by pixel, unless one byte value makes the pixel; the other rows are copies of it.
+    const Uint32 nPixel = MapColour(pSurface, cr);
+    const size_t nRowBytes = static_cast<size_t>(rcFill.w) * sizeof(Uint32);
+    Uint32* pFirst = PixelAt(pSurface, rcFill.x, rcFill.y);
+    const auto nByte = static_cast<Uint8>(nPixel);
+    if (nPixel == nByte * kByteRepeated) {
+        for (int row = 0; row < rcFill.h; ++row) {
+            std::memset(PixelAt(pSurface, rcFill.x, rcFill.y + row), nByte, nRowBytes);
+        }
+        return;
+    }
+    std::fill_n(pFirst, rcFill.w, nPixel);
+    for (int row = 1; row < rcFill.h; ++row) {
+        std::memcpy(PixelAt(pSurface, rcFill.x, rcFill.y + row), pFirst, nRowBytes);
     }
 }
 
@@ -316,16 +481,23 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
     if (lpszString == nullptr || lpRect == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
         return 0;
     }
+    const RECT& rc = *lpRect;
+    const SDL_Rect rcLimit = ToSdl(rc);
+    SDL_Rect clip;
+    if (nCount == 0 || *lpszString == '\0' || !m_pImpl->ClipFor(&rcLimit, &clip)) {
+        // Nothing of it would show, so it is neither shaped nor rendered.
+        return TTF_FontHeight(pFont->pTTF);
+    }
     const std::string str = nCount < 0 ? std::string(lpszString) : std::string(lpszString, nCount);
     const PrefixedText text = ResolvePrefixes(str, (nFormat & DT_NOPREFIX) == 0);
-    TTF_Font* pTTF = pFont->FaceFor(text.strShown);
-    const int nHeight = TTF_FontHeight(pTTF);
-    const int nWidth = TextWidth(pTTF, text.strShown);
+    const COLORREF cr = m_pImpl->crText;
+    const RenderedText& rendered = TextCache().Get(*pFont, text, cr);
+    const int nWidth = rendered.nWidth;
+    const int nHeight = rendered.nHeight;
 
-    const RECT& rc = *lpRect;
     int x = rc.left;
     if ((nFormat & DT_CENTER) != 0) {
-        x = rc.left + (rc.right - rc.left - nWidth) / 2 - InkImbalance(pTTF, text.strShown) / 2;
+        x = rc.left + (rc.right - rc.left - nWidth) / 2 - rendered.nInkImbalance / 2;
     } else if ((nFormat & DT_RIGHT) != 0) {
         x = rc.right - nWidth;
     }
@@ -336,33 +508,25 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
         y = rc.bottom - nHeight;
     }
 
-    const SDL_Rect rcLimit = ToSdl(rc);
-    SDL_Rect clip;
-    if (text.strShown.empty() || !m_pImpl->ClipFor(&rcLimit, &clip)) {
+    if (text.strShown.empty()) {
         return nHeight;
     }
     SDL_Surface* pSurface = m_pImpl->Target();
     if (m_pImpl->nBkMode == OPAQUE) {
         AfxFillSurfaceRect(pSurface, SDL_Rect{x, y, nWidth, nHeight}, m_pImpl->crBk, clip);
     }
-    const COLORREF cr = m_pImpl->crText;
-    const SDL_Color colour{GetRValue(cr), GetGValue(cr), GetBValue(cr), 255};
-    SDL_Surface* pInk = TTF_RenderUTF8_Blended(pTTF, text.strShown.c_str(), colour);
-    if (pInk != nullptr) {
+    if (rendered.pInk != nullptr) {
         SDL_Rect rcOld;
         SDL_GetClipRect(pSurface, &rcOld);
         SDL_SetClipRect(pSurface, &clip);
-        SDL_Rect rcDest{x, y, pInk->w, pInk->h};
-        SDL_BlitSurface(pInk, nullptr, pSurface, &rcDest);
+        SDL_Rect rcDest{x, y, rendered.pInk->w, rendered.pInk->h};
+        SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest);
         SDL_SetClipRect(pSurface, &rcOld);
-        SDL_FreeSurface(pInk);
     }
     if (text.nUnderlineBegin != std::string::npos) {
-        const int nBefore = TextWidth(pTTF, text.strShown.substr(0, text.nUnderlineBegin));
-        const int nUnder = TextWidth(
-            pTTF,
-            text.strShown.substr(text.nUnderlineBegin, text.nUnderlineEnd - text.nUnderlineBegin));
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x + nBefore, y + TTF_FontAscent(pTTF) + 1, nUnder, 1},
+        AfxFillSurfaceRect(pSurface,
+                           SDL_Rect{x + rendered.nUnderlineLeft, y + rendered.nAscent + 1,
+                                    rendered.nUnderlineWidth, 1},
                            cr, clip);
     }
     return nHeight;
@@ -400,13 +564,20 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
         !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
+    const SDL_Rect rcSource{xSrc, ySrc, nWidth, nHeight};
+    const SDL_Rect rcDest{x, y, nWidth, nHeight};
+    if (pSource->format->format == pDest->format->format &&
+        pSource->format->BytesPerPixel == sizeof(Uint32)) {
+        CopyRows(pSource, rcSource, pDest, rcDest, clip);
+        return TRUE;
+    }
     SDL_Rect rcOld;
     SDL_GetClipRect(pDest, &rcOld);
     SDL_SetClipRect(pDest, &clip);
     SDL_SetSurfaceBlendMode(pSource, SDL_BLENDMODE_NONE);
-    SDL_Rect rcSource{xSrc, ySrc, nWidth, nHeight};
-    SDL_Rect rcDest{x, y, nWidth, nHeight};
-    const int nResult = SDL_BlitSurface(pSource, &rcSource, pDest, &rcDest);
+    SDL_Rect rcSourceClipped = rcSource;
+    SDL_Rect rcDestClipped = rcDest;
+    const int nResult = SDL_BlitSurface(pSource, &rcSourceClipped, pDest, &rcDestClipped);
     SDL_SetClipRect(pDest, &rcOld);
     return nResult == 0;
 }

@@ -2,6 +2,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
 
 #include "platform/dpi.h"
 #include "platform/font_library.h"
@@ -44,12 +48,23 @@ BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* /*pDC
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
     m_pData.reset();
     const int nPixelHeight = lpLogFont != nullptr ? std::abs(lpLogFont->lfHeight) : 0;
-    TTF_Font* pFace =
-        nPixelHeight > 0 ? AfxOpenFontFace(lpLogFont->lfFaceName, nPixelHeight) : nullptr;
-    if (pFace == nullptr) {
+    if (nPixelHeight <= 0) {
         return FALSE;
     }
-    m_pData = std::make_shared<FontData>(pFace, lpLogFont->lfFaceName, nPixelHeight);
+    // A font made again and again for each shape is the one font, found once: the faces are
+    // the font library's for the program's life, so a font of the same face and size is
+    // shared by everything that makes it.
+    static std::map<std::pair<std::string, int>, std::shared_ptr<FontData>> s_fonts;
+    std::shared_ptr<FontData>& pFont =
+        s_fonts[std::make_pair(std::string(lpLogFont->lfFaceName), nPixelHeight)];
+    if (pFont == nullptr) {
+        TTF_Font* pFace = AfxOpenFontFace(lpLogFont->lfFaceName, nPixelHeight);
+        if (pFace == nullptr) {
+            return FALSE;
+        }
+        pFont = std::make_shared<FontData>(pFace, lpLogFont->lfFaceName, nPixelHeight);
+    }
+    m_pData = pFont;
     return TRUE;
 }
 

@@ -585,11 +585,17 @@ CWnd* AfxGetTopWindow() {
 }
 
 void AfxPumpMessages(BOOL bWait) {
+    // The display is asked once a pass, by the wait or by the pump; the rest of the pass takes
+    // what that brought from SDL's queue. Every question to the display is a system call.
     SDL_Event event;
-    if (bWait && !HasPending() && SDL_WaitEventTimeout(&event, TimeToNextTimer()) != 0) {
-        DispatchEvent(event);
+    if (bWait && !HasPending()) {
+        if (SDL_WaitEventTimeout(&event, TimeToNextTimer()) != 0) {
+            DispatchEvent(event);
+        }
+    } else {
+        SDL_PumpEvents();
     }
-    while (SDL_PollEvent(&event) != 0) {
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         DispatchEvent(event);
     }
     PostDueTimers();
