@@ -41,6 +41,8 @@ bool IsSet(const char* pszVariable) {
 
 // Wakes SDL_WaitEvent when a window gets work from another thread.
 Uint32 g_nWakeEvent = static_cast<Uint32>(-1);
+// On X11 the loop waits on its own, and other threads wake it without SDL.
+bool g_bOwnWait = false;
 // The thread that runs the windows. Its own invalidations and posts need no wake: it
 // delivers them before it next waits.
 std::thread::id g_uiThread;
@@ -165,6 +167,10 @@ int SDLCALL KeepEvent(void* /*pUserData*/, SDL_Event* pEvent) {
 
 void PushWake() {
     if (std::this_thread::get_id() == g_uiThread) {
+        return;
+    }
+    if (g_bOwnWait) {
+        AfxGiveX11Wake();
         return;
     }
     std::lock_guard<std::mutex> lock(g_mutexWake);
@@ -567,6 +573,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SDL_SetEventFilter(KeepEvent, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     g_nWakeEvent = SDL_RegisterEvents(1);
+    g_bOwnWait = AfxOpenX11Wake();
     g_uiThread = std::this_thread::get_id();
     return TRUE;
 }
@@ -589,7 +596,11 @@ void AfxPumpMessages(BOOL bWait) {
     // what that brought from SDL's queue. Every question to the display is a system call.
     SDL_Event event;
     if (bWait && !HasPending()) {
-        if (SDL_WaitEventTimeout(&event, TimeToNextTimer()) != 0) {
+        if (g_bOwnWait) {
+            if (AfxWaitForX11(TimeToNextTimer())) {
+                SDL_PumpEvents();
+            }
+        } else if (SDL_WaitEventTimeout(&event, TimeToNextTimer()) != 0) {
             DispatchEvent(event);
         }
     } else {

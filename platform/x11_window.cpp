@@ -4,10 +4,15 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -36,6 +41,10 @@ constexpr int kMotifHintsFields = sizeof(MotifWmHints) / sizeof(long);
 constexpr int kPropertyFormat32 = 32;
 
 const char* g_pszAppName = "";
+// SDL's connection to the X server, once a window has been made on it.
+Display* g_pDisplay = nullptr;
+// Other threads' wake-ups for the UI thread's wait.
+int g_nWakeFd = -1;
 XErrorHandler g_pfnNextHandler = nullptr;
 
 // Every window the program has made, including those already destroyed: the X server may
@@ -95,6 +104,7 @@ void AfxPrepareX11Window(SDL_Window* pWindow) {
         g_windows.push_back(info.info.x11.window);
     }
     Display* pDisplay = info.info.x11.display;
+    g_pDisplay = pDisplay;
     MotifWmHints hints{};
     hints.flags = kMwmHintsFunctions | kMwmHintsDecorations;
     hints.functions = kMwmFuncMove | kMwmFuncMinimize | kMwmFuncClose;
@@ -102,6 +112,37 @@ void AfxPrepareX11Window(SDL_Window* pWindow) {
     const Atom atomHints = XInternAtom(pDisplay, "_MOTIF_WM_HINTS", False);
     XChangeProperty(pDisplay, info.info.x11.window, atomHints, atomHints, kPropertyFormat32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&hints), kMotifHintsFields);
+}
+
+bool AfxOpenX11Wake() {
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
+        return false;
+    }
+    g_nWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return g_nWakeFd >= 0;
+}
+
+void AfxGiveX11Wake() {
+    const std::uint64_t nOne = 1;
+    // A full counter already wakes the UI thread, so a failed write loses nothing.
+    [[maybe_unused]] const ssize_t nWritten = write(g_nWakeFd, &nOne, sizeof(nOne));
+}
+
+bool AfxWaitForX11(int nTimeoutMs) {
+    if (g_pDisplay == nullptr) {
+        return true;
+    }
+    // Reads what has arrived, too: a reply that Xlib waited for may have brought events.
+    if (XEventsQueued(g_pDisplay, QueuedAfterFlush) > 0) {
+        return true;
+    }
+    pollfd fds[] = {{ConnectionNumber(g_pDisplay), POLLIN, 0}, {g_nWakeFd, POLLIN, 0}};
+    const int nReady = poll(fds, std::size(fds), nTimeoutMs);
+    if ((fds[1].revents & POLLIN) != 0) {
+        std::uint64_t nCount = 0;
+        [[maybe_unused]] const ssize_t nRead = read(g_nWakeFd, &nCount, sizeof(nCount));
+    }
+    return nReady <= 0 || fds[0].revents != 0;
 }
 
 bool AfxIsX11WindowDestroyed(const SDL_SysWMmsg& msg, SDL_Window* pWindow) {

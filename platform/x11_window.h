@@ -21,6 +21,18 @@ void AfxInstallX11Handlers(const char* pszAppName);
 // with no maximise button or action. Does nothing on other displays.
 void AfxPrepareX11Window(SDL_Window* pWindow);
 
+// Waits, on X11, for the display or another thread. The program's own wait costs a fraction
+// of SDL_WaitEventTimeout's, which asks the display several times each time it returns:
+// - AfxOpenX11Wake makes the wake-up that other threads give with AfxGiveX11Wake; it answers
+//   false when the display is not X11, and SDL_WaitEventTimeout has to serve.
+// - AfxWaitForX11 flushes the requests Xlib holds, and answers at once when Xlib already
+//   has events; otherwise it blocks until the display has input, a wake-up comes, or
+//   nTimeoutMs (-1: no limit) have passed. It answers whether SDL has display input to
+//   pump: the display's events, or a timeout, after which SDL's own delayed work is due.
+bool AfxOpenX11Wake();
+void AfxGiveX11Wake();
+bool AfxWaitForX11(int nTimeoutMs);
+
 // Whether the window-manager message reports pWindow destroyed by someone else.
 bool AfxIsX11WindowDestroyed(const SDL_SysWMmsg& msg, SDL_Window* pWindow);
 // Tells SDL that pWindow, which another client destroyed, is unmapped: SDL waits for the
