@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -216,6 +217,35 @@ TEST_F(TextTest, EmptyTextAndEmptyRectanglesShowNothing) {
     RECT rcEmpty{0, 0, 0, 0};
     DC().DrawText("Read", -1, &rcEmpty, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     EXPECT_EQ(CountColour(DC(), rc, kBlack), 200 * 60);
+}
+
+TEST_F(TextTest, ALabelDrawnAgainLooksAsBeforeWhateverWasDrawnInBetween) {
+    constexpr UINT kFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    // More labels than the platform keeps rendered.
+    constexpr int kOtherLabels = 200;
+    RECT rc{50, 10, 150, 50};
+    DC().DrawText("Start", -1, &rc, kFormat);
+    CCanvas again(200, 60);
+    again.DC().SelectObject(&m_font);
+    again.DC().SetBkMode(TRANSPARENT);
+    // The colour belongs to the label: the same text in red is red.
+    again.DC().SetTextColor(kRed);
+    again.DC().DrawText("Start", -1, &rc, kFormat);
+    EXPECT_GT(CountColour(again.DC(), rc, kRed), 0);
+    for (int i = 0; i < kOtherLabels; ++i) {
+        again.DC().DrawText(std::to_string(i).c_str(), -1, &rc, kFormat);
+    }
+    const RECT rcAll{0, 0, 200, 60};
+    again.DC().FillSolidRect(&rcAll, kBlack);
+    again.DC().SetTextColor(RGB(255, 255, 255));
+    again.DC().DrawText("Start", -1, &rc, kFormat);
+    int nDifferent = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            nDifferent += DC().GetPixel(x, y) != again.DC().GetPixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(nDifferent, 0);
 }
 
 TEST_F(TextTest, AnOpaqueBackgroundFillsBehindTheText) {
