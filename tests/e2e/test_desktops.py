@@ -365,23 +365,17 @@ def play_weston(session, ok):
     ok("a click on Start through weston starts a run", began)
 
     began = time.monotonic()
-    asked = time.monotonic()
     session.game.send_signal(signal.SIGTERM)
-    took = session.expect_exit("SIGTERM on weston", asked)
+    took = session.expect_exit("SIGTERM on weston", began)
     ok(f"SIGTERM ends the Wayland game with status 0 in {took:.2f} s", began)
 
 
 def main(argv):
-    if len(argv) != 3:
-        print(__doc__, file=sys.stderr)
+    paths = e2e.script_paths(argv, __doc__, 2)
+    if paths is None:
         return 2
-    hoplin, out_dir = (os.path.abspath(arg) for arg in argv[1:])
-    os.makedirs(out_dir, exist_ok=True)
-    passed = []
-
-    def ok(name, began):
-        passed.append(name)
-        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
+    hoplin, out_dir = paths
+    ok = e2e.reporter()
 
     began = time.monotonic()
     processes = []

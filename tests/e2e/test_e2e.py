@@ -182,6 +182,17 @@ def start_xvfb(log):
     raise Failure(f"no display in :{FIRST_DISPLAY}..:{LAST_DISPLAY} could be started")
 
 
+def script_paths(argv, usage, count):
+    """The script's count path arguments, absolute, with the last (the screenshot folder)
+    made; None, after printing usage, when there are not count of them."""
+    if len(argv) != count + 1:
+        print(usage, file=sys.stderr)
+        return None
+    paths = [os.path.abspath(arg) for arg in argv[1:]]
+    os.makedirs(paths[-1], exist_ok=True)
+    return paths
+
+
 def reporter():
     """An ok(name, began) that numbers and prints each check that passed."""
     passed = []
@@ -1215,11 +1226,10 @@ def steps_on_after_click(session, shot, click, *also):
 
 
 def main(argv):
-    if len(argv) != 4:
-        print(__doc__, file=sys.stderr)
+    paths = script_paths(argv, __doc__, 3)
+    if paths is None:
         return 2
-    hoplin, closer, out_dir = (os.path.abspath(arg) for arg in argv[1:])
-    os.makedirs(out_dir, exist_ok=True)
+    hoplin, closer, out_dir = paths
     began = time.monotonic()
     xvfb = None
     session = None

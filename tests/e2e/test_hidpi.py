@@ -180,11 +180,10 @@ def check_sharp_title(shot, layout):
 
 
 def main(argv):
-    if len(argv) != 3:
-        print(__doc__, file=sys.stderr)
+    paths = e2e.script_paths(argv, __doc__, 2)
+    if paths is None:
         return 2
-    hoplin, out_dir = (os.path.abspath(arg) for arg in argv[1:])
-    os.makedirs(out_dir, exist_ok=True)
+    hoplin, out_dir = paths
     ok = e2e.reporter()
     xvfb = keeper = session = None
     with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log:
