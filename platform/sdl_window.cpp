@@ -55,13 +55,11 @@ std::vector<CWnd*> g_windows;
 
 // How windows are made on the display that SDL opened.
 Uint32 g_nWindowFlags = SDL_WINDOW_HIDDEN;
-// Whether windows show through renderers of their own (see WndSystem).
+// Whether windows show through renderers of their own (see WndSystem), as on Wayland. There
+// a window's title bar is a part of it that the compositor takes over only together with the
+// window's own next frame; a window that paints only when something changes shows its frame
+// again after every change of the window's state, so that the title bar follows at once.
 bool g_bOwnRenderers = false;
-// On Wayland a window's title bar is a part of it that the compositor takes over only
-// together with the window's own next frame; a window that paints only when something
-// changes shows its frame again after every change of the window's state, so that the
-// title bar follows at once.
-bool g_bReshowOnWindowEvents = false;
 
 CWnd* FindByWindowID(Uint32 nWindowID) {
     for (CWnd* pWnd : g_windows) {
@@ -302,7 +300,7 @@ void DispatchEvent(const SDL_Event& event) {
                 return;
             }
             SDL_Window* pWindow = pWnd->System()->pWindow;
-            if (g_bReshowOnWindowEvents && event.window.event != SDL_WINDOWEVENT_EXPOSED) {
+            if (g_bOwnRenderers && event.window.event != SDL_WINDOWEVENT_EXPOSED) {
                 ShowSurfaceAgain(pWnd);
             }
             switch (event.window.event) {
@@ -563,7 +561,6 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
         g_nWindowFlags |= SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
         g_bOwnRenderers = true;
-        g_bReshowOnWindowEvents = true;
     } else {
         // Elsewhere windows are painted in software; an accelerated path would load a GL
         // driver only to copy the same pixels, at several times the memory and start-up time.
