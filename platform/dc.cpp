@@ -1,6 +1,7 @@
 #include "platform/dc.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -75,6 +76,17 @@ SDL_Rect ToSdl(const RECT& rc) {
 
 bool Intersect(const SDL_Rect& a, const SDL_Rect& b, SDL_Rect* pResult) {
     return SDL_IntersectRect(&a, &b, pResult) == SDL_TRUE;
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
+    SDL_Rect rc;
+    SDL_UnionRect(&a, &b, &rc);
+    return rc;
+}
+
+long Area(const SDL_Rect& rc) {
+    return static_cast<long>(rc.w) * rc.h;
 }
 
 // Text with its '&' prefixes resolved: what to show, and the byte range to underline.
@@ -275,32 +287,99 @@ Uint32* PixelAt(SDL_Surface* pSurface, int x, int y) {
            x;
 }
 
-// Copies rcSource of pSource to pDest at rcDest's corner, both 32-bit surfaces of one pixel
-// format, as SDL_BlitSurface without blending would, row by row with plain stores, so that
-// what is copied stays in the cache for whatever reads it next.
-void CopyRows(SDL_Surface* pSource, SDL_Rect rcSource, SDL_Surface* pDest, SDL_Rect rcDest,
-              const SDL_Rect& clip) {
-    // The source first, within its surface, moving the destination along.
+// Where a copy of rcSource to rcDest's corner lands within the source and clip: the part of
+// the destination it writes, and the source pixel that goes to that part's corner. Answers
+// false when nothing is left.
+bool PlaceCopy(const SDL_Surface* pSource, const SDL_Rect& rcSource, SDL_Rect rcDest,
+               const SDL_Rect& clip, SDL_Rect* pShown, SDL_Point* pFrom) {
     SDL_Rect rcWithin;
     const SDL_Rect rcSurface{0, 0, pSource->w, pSource->h};
     if (!Intersect(rcSource, rcSurface, &rcWithin)) {
-        return;
+        return false;
     }
     rcDest.x += rcWithin.x - rcSource.x;
     rcDest.y += rcWithin.y - rcSource.y;
     rcDest.w = rcWithin.w;
     rcDest.h = rcWithin.h;
-    SDL_Rect rcShown;
-    if (!Intersect(rcDest, clip, &rcShown)) {
+    if (!Intersect(rcDest, clip, pShown)) {
+        return false;
+    }
+    *pFrom = SDL_Point{rcWithin.x + pShown->x - rcDest.x, rcWithin.y + pShown->y - rcDest.y};
+    return true;
+}
+
+// Copies to rcTo of pDest from pSource, starting at ptFrom; both are 32-bit surfaces of one
+// pixel format. Row by row with plain stores, as SDL_BlitSurface without blending would copy,
+// except that what is copied stays in the cache for whatever reads it next.
+void CopyRect(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest, const SDL_Rect& rcTo) {
+    const size_t nRowBytes = static_cast<size_t>(rcTo.w) * sizeof(Uint32);
+    for (int row = 0; row < rcTo.h; ++row) {
+        std::memcpy(PixelAt(pDest, rcTo.x, rcTo.y + row),
+                    PixelAt(pSource, ptFrom.x, ptFrom.y + row), nRowBytes);
+    }
+}
+
+// As CopyRect, but only the part of each row that differs is written. Answers the bounding
+// box of what was.
+SDL_Rect CopyChanges(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest,
+                     const SDL_Rect& rcTo) {
+    const size_t nRowBytes = static_cast<size_t>(rcTo.w) * sizeof(Uint32);
+    SDL_Rect rcChanged{0, 0, 0, 0};
+    for (int row = 0; row < rcTo.h; ++row) {
+        Uint32* pTo = PixelAt(pDest, rcTo.x, rcTo.y + row);
+        const Uint32* pFrom = PixelAt(pSource, ptFrom.x, ptFrom.y + row);
+        if (std::memcmp(pTo, pFrom, nRowBytes) == 0) {
+            continue;
+        }
+        int nFirst = 0;
+        while (pTo[nFirst] == pFrom[nFirst]) {
+            ++nFirst;
+        }
+        int nEnd = rcTo.w;
+        while (pTo[nEnd - 1] == pFrom[nEnd - 1]) {
+            --nEnd;
+        }
+        std::memcpy(pTo + nFirst, pFrom + nFirst,
+                    static_cast<size_t>(nEnd - nFirst) * sizeof(Uint32));
+        rcChanged = Union(rcChanged, SDL_Rect{rcTo.x + nFirst, rcTo.y + row, nEnd - nFirst, 1});
+    }
+    return rcChanged;
+}
+
+// At most this many rectangles stand for what was drawn; beyond, their bounding box does.
+constexpr size_t kMaxDrawnRects = 32;
+
+// Adds r to rectangles that together hold what was drawn. A part of one already there adds
+// nothing, and one that the last would grow to take in without covering more than both
+// joins it: a rectangle's inside and its edges make one.
+void AddDrawn(std::vector<SDL_Rect>* pDrawn, SDL_Rect r) {
+    SDL_Rect rcBoth;
+    for (const SDL_Rect& rc : *pDrawn) {
+        if (Intersect(rc, r, &rcBoth) && SDL_RectEquals(&rcBoth, &r)) {
+            return;
+        }
+    }
+    if (!pDrawn->empty()) {
+        const SDL_Rect rcUnion = Union(pDrawn->back(), r);
+        if (Area(rcUnion) <= Area(pDrawn->back()) + Area(r)) {
+            pDrawn->back() = rcUnion;
+            return;
+        }
+    }
+    if (pDrawn->size() < kMaxDrawnRects) {
+        pDrawn->push_back(r);
         return;
     }
-    const int xSource = rcWithin.x + rcShown.x - rcDest.x;
-    const int ySource = rcWithin.y + rcShown.y - rcDest.y;
-    const size_t nRowBytes = static_cast<size_t>(rcShown.w) * sizeof(Uint32);
-    for (int row = 0; row < rcShown.h; ++row) {
-        std::memcpy(PixelAt(pDest, rcShown.x, rcShown.y + row),
-                    PixelAt(pSource, xSource, ySource + row), nRowBytes);
+    for (const SDL_Rect& rc : *pDrawn) {
+        r = Union(r, rc);
     }
+    pDrawn->assign(1, r);
+}
+
+// Marks a window's surface as drawn on since every copy that it has held so far.
+void Restamp(SDL_Surface* pSurface) {
+    static std::atomic<std::uintptr_t> s_nLastStamp{0};
+    pSurface->userdata = reinterpret_cast<void*>(++s_nLastStamp);
 }
 
 }  // namespace
@@ -313,8 +392,108 @@ SDL_Surface* DCImpl::Target() const {
     if (pAttached != nullptr) {
         return pAttached;
     }
-    const auto* pBitmap = DataOf<BitmapData>(bitmap);
-    return bMemory && pBitmap != nullptr ? pBitmap->pSurface : nullptr;
+    const BitmapData* pBitmap = TargetBitmap();
+    return pBitmap != nullptr ? pBitmap->pSurface : nullptr;
+}
+
+BitmapData* DCImpl::TargetBitmap() const {
+    return pAttached == nullptr && bMemory ? static_cast<BitmapData*>(bitmap.pData.get()) : nullptr;
+}
+
+void DCImpl::Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip) {
+    SDL_Surface* pSurface = Target();
+    SDL_Rect rcFill;
+    if (pSurface == nullptr || !Intersect(r, clip, &rcFill)) {
+        return;
+    }
+    BitmapData* pBitmap = TargetBitmap();
+    if (pBitmap == nullptr) {
+        AfxFillSurfaceRect(pSurface, rcFill, cr, rcFill);
+        Drew(rcFill);
+        return;
+    }
+    FillMemo& memo = pBitmap->fillMemo;
+    const Uint32 nPixel = MapColour(pSurface, cr);
+    if (memo.bValid && memo.nPixel == nPixel && SDL_RectEquals(&memo.rcFilled, &rcFill)) {
+        for (const SDL_Rect& rc : memo.drawnOver) {
+            AfxFillSurfaceRect(pSurface, rc, cr, rc);
+            AddDrawn(&pBitmap->copyMemo.drawnSince, rc);
+        }
+        memo.drawnOver.clear();
+        return;
+    }
+    AfxFillSurfaceRect(pSurface, rcFill, cr, rcFill);
+    if (memo.bValid && Area(rcFill) < Area(memo.rcFilled)) {
+        Drew(rcFill);
+        return;
+    }
+    memo.bValid = true;
+    memo.rcFilled = rcFill;
+    memo.nPixel = nPixel;
+    memo.drawnOver.clear();
+    AddDrawn(&pBitmap->copyMemo.drawnSince, rcFill);
+}
+
+void DCImpl::Drew(const SDL_Rect& r) {
+    if (SDL_RectEmpty(&r)) {
+        return;
+    }
+    BitmapData* pBitmap = TargetBitmap();
+    if (pBitmap == nullptr) {
+        rcChanged = Union(rcChanged, r);
+        Restamp(Target());
+        return;
+    }
+    AddDrawn(&pBitmap->copyMemo.drawnSince, r);
+    FillMemo& memo = pBitmap->fillMemo;
+    SDL_Rect rcOver;
+    if (memo.bValid && Intersect(r, memo.rcFilled, &rcOver)) {
+        AddDrawn(&memo.drawnOver, rcOver);
+    }
+}
+
+void DCImpl::Copy(SDL_Surface* pSource, BitmapData* pSourceBitmap, const SDL_Rect& rcSource,
+                  const SDL_Rect& rcDest, const SDL_Rect& clip) {
+    SDL_Surface* pDest = Target();
+    SDL_Rect rcShown;
+    SDL_Point ptFrom;
+    if (!PlaceCopy(pSource, rcSource, rcDest, clip, &rcShown, &ptFrom)) {
+        return;
+    }
+    if (pAttached == nullptr) {
+        CopyRect(pSource, ptFrom, pDest, rcShown);
+        Drew(rcShown);
+        return;
+    }
+    // On a window's surface only what differs changes, so that only that goes to the screen.
+    if (pSourceBitmap == nullptr) {
+        Drew(CopyChanges(pSource, ptFrom, pDest, rcShown));
+        return;
+    }
+    CopyMemo& memo = pSourceBitmap->copyMemo;
+    const bool bAgain = memo.pDest == pDest && memo.pStamp != nullptr &&
+                        memo.pStamp == pDest->userdata && SDL_RectEquals(&memo.rcShown, &rcShown) &&
+                        memo.ptFrom.x == ptFrom.x && memo.ptFrom.y == ptFrom.y;
+    if (bAgain) {
+        const SDL_Rect rcFromArea{ptFrom.x, ptFrom.y, rcShown.w, rcShown.h};
+        for (const SDL_Rect& rcDrawn : memo.drawnSince) {
+            SDL_Rect rcPart;
+            if (Intersect(rcDrawn, rcFromArea, &rcPart)) {
+                const SDL_Rect rcTo{rcShown.x + rcPart.x - ptFrom.x,
+                                    rcShown.y + rcPart.y - ptFrom.y, rcPart.w, rcPart.h};
+                rcChanged = Union(rcChanged,
+                                  CopyChanges(pSource, SDL_Point{rcPart.x, rcPart.y}, pDest, rcTo));
+            }
+        }
+    } else {
+        rcChanged = Union(rcChanged, CopyChanges(pSource, ptFrom, pDest, rcShown));
+    }
+    Restamp(pDest);
+    memo.pDest = pDest;
+    memo.pStamp = pDest->userdata;
+    memo.rcShown = rcShown;
+    memo.ptFrom = ptFrom;
+    memo.drawnSince.clear();
 }
 
 bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
@@ -331,6 +510,10 @@ bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
 
 void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface) {
     dc.Impl().pAttached = pSurface;
+}
+
+SDL_Rect AfxChangedRect(const CDC& dc) {
+    return dc.Impl().rcChanged;
 }
 
 void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,
@@ -447,24 +630,22 @@ int CDC::GetROP2() const {
 }
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
-    SDL_Surface* pSurface = m_pImpl->Target();
     SDL_Rect clip;
     if (x2 <= x1 || y2 <= y1 || !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
     const auto* pBrush = DataOf<BrushData>(m_pImpl->brush);
     if (pBrush != nullptr && !pBrush->bNull && x2 - x1 > 2 && y2 - y1 > 2) {
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2},
-                           pBrush->crColor, clip);
+        m_pImpl->Fill(SDL_Rect{x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2}, pBrush->crColor, clip);
     }
     const auto* pPen = DataOf<PenData>(m_pImpl->pen);
     if (pPen != nullptr && pPen->nStyle != PS_NULL) {
         const int w = x2 - x1;
         const int h = y2 - y1;
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y1, w, 1}, pPen->crColor, clip);
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y2 - 1, w, 1}, pPen->crColor, clip);
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x1, y1, 1, h}, pPen->crColor, clip);
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x2 - 1, y1, 1, h}, pPen->crColor, clip);
+        m_pImpl->Fill(SDL_Rect{x1, y1, w, 1}, pPen->crColor, clip);
+        m_pImpl->Fill(SDL_Rect{x1, y2 - 1, w, 1}, pPen->crColor, clip);
+        m_pImpl->Fill(SDL_Rect{x1, y1, 1, h}, pPen->crColor, clip);
+        m_pImpl->Fill(SDL_Rect{x2 - 1, y1, 1, h}, pPen->crColor, clip);
     }
     return TRUE;
 }
@@ -472,7 +653,7 @@ BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF crColor) {
     SDL_Rect clip;
     if (m_pImpl->ClipFor(nullptr, &clip)) {
-        AfxFillSurfaceRect(m_pImpl->Target(), ToSdl(*lpRect), crColor, clip);
+        m_pImpl->Fill(ToSdl(*lpRect), crColor, clip);
     }
 }
 
@@ -513,21 +694,22 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
     }
     SDL_Surface* pSurface = m_pImpl->Target();
     if (m_pImpl->nBkMode == OPAQUE) {
-        AfxFillSurfaceRect(pSurface, SDL_Rect{x, y, nWidth, nHeight}, m_pImpl->crBk, clip);
+        m_pImpl->Fill(SDL_Rect{x, y, nWidth, nHeight}, m_pImpl->crBk, clip);
     }
     if (rendered.pInk != nullptr) {
         SDL_Rect rcOld;
         SDL_GetClipRect(pSurface, &rcOld);
         SDL_SetClipRect(pSurface, &clip);
         SDL_Rect rcDest{x, y, rendered.pInk->w, rendered.pInk->h};
-        SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest);
+        if (SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest) == 0) {
+            m_pImpl->Drew(rcDest);
+        }
         SDL_SetClipRect(pSurface, &rcOld);
     }
     if (text.nUnderlineBegin != std::string::npos) {
-        AfxFillSurfaceRect(pSurface,
-                           SDL_Rect{x + rendered.nUnderlineLeft, y + rendered.nAscent + 1,
-                                    rendered.nUnderlineWidth, 1},
-                           cr, clip);
+        m_pImpl->Fill(SDL_Rect{x + rendered.nUnderlineLeft, y + rendered.nAscent + 1,
+                               rendered.nUnderlineWidth, 1},
+                      cr, clip);
     }
     return nHeight;
 }
@@ -568,7 +750,7 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     const SDL_Rect rcDest{x, y, nWidth, nHeight};
     if (pSource->format->format == pDest->format->format &&
         pSource->format->BytesPerPixel == sizeof(Uint32)) {
-        CopyRows(pSource, rcSource, pDest, rcDest, clip);
+        m_pImpl->Copy(pSource, pSrcDC->m_pImpl->TargetBitmap(), rcSource, rcDest, clip);
         return TRUE;
     }
     SDL_Rect rcOld;
@@ -579,6 +761,9 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     SDL_Rect rcDestClipped = rcDest;
     const int nResult = SDL_BlitSurface(pSource, &rcSourceClipped, pDest, &rcDestClipped);
     SDL_SetClipRect(pDest, &rcOld);
+    if (nResult == 0) {
+        m_pImpl->Drew(rcDestClipped);
+    }
     return nResult == 0;
 }
 
@@ -600,7 +785,7 @@ BOOL CDC::SetPixel(int x, int y, COLORREF crColor) {
     if (!m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
-    AfxFillSurfaceRect(m_pImpl->Target(), SDL_Rect{x, y, 1, 1}, crColor, clip);
+    m_pImpl->Fill(SDL_Rect{x, y, 1, 1}, crColor, clip);
     return TRUE;
 }
 
@@ -616,12 +801,10 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     // Whole pixels of the art, centred in the icon's square.
     const int xImage = x + (cxIcon - pImage->cx * nScale) / 2;
     const int yImage = y + (cyIcon - pImage->cy * nScale) / 2;
-    SDL_Surface* pSurface = m_pImpl->Target();
     for (int row = 0; row < pImage->cy; ++row) {
         for (int col = 0; col < pImage->cx; ++col) {
             if (!AfxIsIconPixelTransparent(*pImage, col, row)) {
-                AfxFillSurfaceRect(
-                    pSurface,
+                m_pImpl->Fill(
                     SDL_Rect{xImage + col * nScale, yImage + row * nScale, nScale, nScale},
                     AfxGetIconPixel(hIcon, *pImage, col, row), clip);
             }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/dc.h"
 #include "platform/font_library.h"
@@ -42,10 +43,33 @@ struct FontData : GdiData {
     }
 };
 
+// What a bitmap is known to hold: the last large fill, and the parts of it drawn over since.
+// Filling the same area with the same colour again then only refills those parts.
+struct FillMemo {
+    bool bValid = false;
+    SDL_Rect rcFilled{0, 0, 0, 0};
+    Uint32 nPixel = 0;
+    std::vector<SDL_Rect> drawnOver;
+};
+
+// A bitmap's last copy to a window's surface, and the parts of the bitmap drawn since. The
+// copy stamps the surface (its userdata), and any other drawing there stamps it anew: while
+// the stamp is the copy's, copying the same part to the same place again only needs the
+// parts drawn since. A new surface has no stamp.
+struct CopyMemo {
+    const SDL_Surface* pDest = nullptr;
+    const void* pStamp = nullptr;
+    SDL_Rect rcShown{0, 0, 0, 0};
+    SDL_Point ptFrom{0, 0};
+    std::vector<SDL_Rect> drawnSince;
+};
+
 struct BitmapData : GdiData {
     explicit BitmapData(SDL_Surface* pSurf) : pSurface(pSurf) {}
     ~BitmapData() override { SDL_FreeSurface(pSurface); }
     SDL_Surface* pSurface;
+    FillMemo fillMemo;
+    CopyMemo copyMemo;
 };
 
 // One selected object: the C++ object that SelectObject hands back, and its data, which the
@@ -68,9 +92,22 @@ struct DCImpl {
     int nRop2 = R2_COPYPEN;
     bool bClip = false;
     SDL_Rect rcClip{0, 0, 0, 0};
+    // On a window's surface: the bounding box of the pixels this context changed.
+    SDL_Rect rcChanged{0, 0, 0, 0};
 
     // The surface that drawing goes to, or null.
     SDL_Surface* Target() const;
+    // The selected bitmap that drawing goes to, or null.
+    BitmapData* TargetBitmap() const;
+    // Fills r with cr within clip. On a bitmap, a fill that repeats the last large one
+    // only refills what was drawn over since.
+    void Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip);
+    // Records that the pixels of r, which lies within the target, were drawn.
+    void Drew(const SDL_Rect& r);
+    // Copies rcSource of the source to rcDest within clip; on a window's surface only the
+    // pixels that differ change.
+    void Copy(SDL_Surface* pSource, BitmapData* pSourceBitmap, const SDL_Rect& rcSource,
+              const SDL_Rect& rcDest, const SDL_Rect& clip);
     // The clip for an operation on the target: the context's clip within the surface,
     // further limited to pLimit when given. Answers false when nothing is left.
     bool ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const;
@@ -78,6 +115,9 @@ struct DCImpl {
 
 // Makes a context draw on a window's surface. The surface stays the window's.
 void AfxAttachSurface(CDC& dc, SDL_Surface* pSurface);
+// The part of the window's surface that a context attached to it has changed so far; empty
+// when it changed nothing. Copies change only the pixels that differ.
+SDL_Rect AfxChangedRect(const CDC& dc);
 
 // Fills r with cr on the surface, within clip.
 void AfxFillSurfaceRect(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr,

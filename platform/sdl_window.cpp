@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include <time.h>
+
 #include "platform/dc.h"
 #include "platform/dialog_template.h"
 #include "platform/dpi.h"
@@ -33,6 +35,8 @@ struct DisplayKind {
 constexpr DisplayKind kDisplays[] = {{"DISPLAY", "x11"}, {"WAYLAND_DISPLAY", "wayland"}};
 // The OpenGL ES that SDL's renderer shows Wayland windows with.
 constexpr int kGlesMajorVersion = 2;
+constexpr double kMicrosecondsPerSecond = 1e6;
+constexpr double kNanosecondsPerMicrosecond = 1e3;
 
 bool IsSet(const char* pszVariable) {
     const char* pszValue = std::getenv(pszVariable);
@@ -115,13 +119,31 @@ SDL_Surface* WindowSurface(WndSystem* pSystem) {
         pPixels = SDL_CreateRGBSurfaceWithFormat(0, cx, cy, 32, SDL_PIXELFORMAT_XRGB8888);
         pSystem->pTexture = SDL_CreateTexture(pSystem->pRenderer, SDL_PIXELFORMAT_XRGB8888,
                                               SDL_TEXTUREACCESS_STREAMING, cx, cy);
+        // The texture starts as the new surface is, so that a paint only sends what it changed.
+        if (pPixels != nullptr && pSystem->pTexture != nullptr) {
+            SDL_UpdateTexture(pSystem->pTexture, nullptr, pPixels->pixels, pPixels->pitch);
+        }
     }
     return pSystem->pTexture != nullptr ? pPixels : nullptr;
 }
 
+// Up to this many pixels go to an X11 window inside the request, more through SDL's shared
+// memory and its round trip.
+constexpr long kMaxImagePixels = 4096;
+
 // Puts the part pRect of the window's surface on the screen; all of it for null.
 void ShowWindowSurface(WndSystem* pSystem, const SDL_Rect* pRect) {
     if (pSystem->pRenderer == nullptr) {
+        SDL_Surface* pSurface = SDL_GetWindowSurface(pSystem->pWindow);
+        if (pRect != nullptr && pSurface != nullptr &&
+            static_cast<long>(pRect->w) * pRect->h <= kMaxImagePixels) {
+            const SDL_Rect rcSurface{0, 0, pSurface->w, pSurface->h};
+            SDL_Rect rc;
+            if (SDL_IntersectRect(pRect, &rcSurface, &rc) == SDL_FALSE ||
+                AfxPutX11Image(pSystem->pWindow, pSurface, rc)) {
+                return;
+            }
+        }
         if (pRect != nullptr) {
             SDL_UpdateWindowSurfaceRects(pSystem->pWindow, pRect, 1);
         } else {
@@ -239,15 +261,45 @@ SDL_Surface* MakeIconSurface(HICON hIcon, const ICONIMAGE& image, int nScale) {
     return pSurface;
 }
 
-// With HOPLIN_TRACE_FRAMES set, every frame put on screen is logged on stderr with the
-// monotonic clock's time, for measuring the program from outside.
-void TraceFrame() {
+// With HOPLIN_TRACE_FRAMES set, every frame put on screen is logged on stderr, for measuring
+// the program from outside: "hoplin-trace: frame <seconds> <microseconds>", the monotonic
+// clock's time of the frame, and the UI thread's CPU time for the pass of the message loop
+// that painted it, from before its wait to its end. A frame painted outside a pass has no
+// CPU time. The line is written once the pass is over, so that writing it is not counted.
+bool TracingFrames() {
     static const bool s_bTrace = IsSet("HOPLIN_TRACE_FRAMES");
-    if (s_bTrace) {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        std::fprintf(stderr, "hoplin-trace: frame %.6f\n",
-                     std::chrono::duration<double>(now).count());
+    return s_bTrace;
+}
+
+double ThreadCpuMicroseconds() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * kMicrosecondsPerSecond +
+           static_cast<double>(ts.tv_nsec) / kNanosecondsPerMicrosecond;
+}
+
+// The time of a frame painted and not yet logged, or a negative value.
+double g_fUntracedFrame = -1;
+
+void TraceFrame() {
+    if (TracingFrames()) {
+        g_fUntracedFrame =
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
     }
+}
+
+// Logs the frame painted since the last line, if there is one; fCpu < 0 when unknown.
+void LogTracedFrame(double fCpu) {
+    if (g_fUntracedFrame < 0) {
+        return;
+    }
+    if (fCpu < 0) {
+        std::fprintf(stderr, "hoplin-trace: frame %.6f\n", g_fUntracedFrame);
+    } else {
+        std::fprintf(stderr, "hoplin-trace: frame %.6f %.1f\n", g_fUntracedFrame, fCpu);
+    }
+    g_fUntracedFrame = -1;
 }
 
 constexpr const char* kCloseShortcut = "Alt+F4";
@@ -489,6 +541,7 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     }
     // Hidden first, so that the window is gone from the screen at once.
     SDL_HideWindow(pSystem->pWindow);
+    AfxReleaseX11Window(pSystem->pWindow);
     SDL_FreeSurface(pSystem->pPixels);
     if (pSystem->pRenderer != nullptr) {
         SDL_DestroyRenderer(pSystem->pRenderer);  // with its texture
@@ -592,6 +645,8 @@ void AfxPumpMessages(BOOL bWait) {
     // The display is asked once a pass, by the wait or by the pump; the rest of the pass takes
     // what that brought from SDL's queue. Every question to the display is a system call.
     SDL_Event event;
+    LogTracedFrame(-1);
+    const double fPassStart = TracingFrames() ? ThreadCpuMicroseconds() : 0;
     if (bWait && !HasPending()) {
         if (g_bOwnWait) {
             if (AfxWaitForX11(TimeToNextTimer())) {
@@ -608,6 +663,9 @@ void AfxPumpMessages(BOOL bWait) {
     }
     PostDueTimers();
     DeliverPending();
+    if (g_fUntracedFrame >= 0) {
+        LogTracedFrame(ThreadCpuMicroseconds() - fPassStart);
+    }
 }
 
 BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient, CWnd* pOwner) {
@@ -791,12 +849,20 @@ CPaintDC::~CPaintDC() {
         pSystem->bMinimisedPicture = true;
         return;
     }
+    // The screen shows what the surface held before this paint, unless that was the
+    // minimised picture: only what the paint changed needs to go there.
+    RECT rcShown = m_rcPaint;
+    if (!pSystem->bMinimisedPicture) {
+        const SDL_Rect rcChanged = AfxChangedRect(*this);
+        const RECT rc{rcChanged.x, rcChanged.y, rcChanged.x + rcChanged.w,
+                      rcChanged.y + rcChanged.h};
+        IntersectRect(&rcShown, &rcShown, &rc);
+    }
     RECT rcClient;
     m_pWnd->GetClientRect(&rcClient);
     if (EqualRect(&m_rcPaint, &rcClient)) {
         pSystem->bMinimisedPicture = false;
     }
-    RECT rcShown = m_rcPaint;
     if (pSystem->pPopup != nullptr) {
         // An open menu stays on top of whatever the window has just painted.
         const RECT rcMenu = pSystem->pPopup->Draw(WindowSurface(pSystem));

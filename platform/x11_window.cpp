@@ -53,6 +53,20 @@ XErrorHandler g_pfnNextHandler = nullptr;
 std::mutex g_mutexWindows;
 std::vector<XID> g_windows;
 
+// What AfxPutX11Image needs of a window: its depth and a graphics context for it. The UI
+// thread's only.
+struct ImageTarget {
+    XID window;
+    int nDepth;
+    GC gc;
+};
+std::vector<ImageTarget> g_imageTargets;
+
+std::vector<ImageTarget>::iterator FindImageTarget(XID window) {
+    return std::find_if(g_imageTargets.begin(), g_imageTargets.end(),
+                        [window](const ImageTarget& target) { return target.window == window; });
+}
+
 bool IsOwnWindow(XID id) {
     std::lock_guard<std::mutex> lock(g_mutexWindows);
     return std::find(g_windows.begin(), g_windows.end(), id) != g_windows.end();
@@ -112,6 +126,56 @@ void AfxPrepareX11Window(SDL_Window* pWindow) {
     const Atom atomHints = XInternAtom(pDisplay, "_MOTIF_WM_HINTS", False);
     XChangeProperty(pDisplay, info.info.x11.window, atomHints, atomHints, kPropertyFormat32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&hints), kMotifHintsFields);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(pDisplay, info.info.x11.window, &attributes) != 0) {
+        g_imageTargets.push_back(
+            ImageTarget{info.info.x11.window, attributes.depth,
+                        XCreateGC(pDisplay, info.info.x11.window, 0, nullptr)});
+    }
+}
+
+bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& rc) {
+    SDL_SysWMinfo info;
+    if (!GetX11Info(pWindow, &info) || pSurface->format->BytesPerPixel != sizeof(Uint32)) {
+        return false;
+    }
+    const auto it = FindImageTarget(info.info.x11.window);
+    if (it == g_imageTargets.end()) {
+        return false;
+    }
+    XImage image{};
+    image.width = pSurface->w;
+    image.height = pSurface->h;
+    image.format = ZPixmap;
+    image.data = static_cast<char*>(pSurface->pixels);
+    image.byte_order = SDL_BYTEORDER == SDL_LIL_ENDIAN ? LSBFirst : MSBFirst;
+    image.bitmap_unit = kPropertyFormat32;
+    image.bitmap_bit_order = image.byte_order;
+    image.bitmap_pad = kPropertyFormat32;
+    image.depth = it->nDepth;
+    image.bytes_per_line = pSurface->pitch;
+    image.bits_per_pixel = pSurface->format->BitsPerPixel;
+    image.red_mask = pSurface->format->Rmask;
+    image.green_mask = pSurface->format->Gmask;
+    image.blue_mask = pSurface->format->Bmask;
+    if (XInitImage(&image) == 0) {
+        return false;
+    }
+    XPutImage(info.info.x11.display, info.info.x11.window, it->gc, &image, rc.x, rc.y, rc.x, rc.y,
+              static_cast<unsigned>(rc.w), static_cast<unsigned>(rc.h));
+    return true;
+}
+
+void AfxReleaseX11Window(SDL_Window* pWindow) {
+    SDL_SysWMinfo info;
+    if (!GetX11Info(pWindow, &info)) {
+        return;
+    }
+    const auto it = FindImageTarget(info.info.x11.window);
+    if (it != g_imageTargets.end()) {
+        XFreeGC(info.info.x11.display, it->gc);
+        g_imageTargets.erase(it);
+    }
 }
 
 bool AfxOpenX11Wake() {

@@ -1,0 +1,180 @@
+// A bitmap painted frame after frame, and copied each time to a window's surface, must look
+// exactly as a fresh one painted once, however much of the last frame the platform reuses.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "pixels.h"
+#include "platform/dc.h"
+#include "platform/gdi.h"
+#include "platform/gdi_impl.h"
+
+namespace {
+
+constexpr int kWidth = 64;
+constexpr int kHeight = 48;
+constexpr RECT kBoard{4, 4, 60, 44};
+constexpr COLORREF kColours[] = {RGB(0, 0, 0), RGB(128, 128, 128), RGB(204, 0, 0),
+                                 RGB(255, 255, 0)};
+
+struct Shape {
+    RECT rc;
+    COLORREF crPen;
+    COLORREF crBrush;
+};
+
+struct Scene {
+    COLORREF crBoard;
+    std::vector<Shape> shapes;
+    bool bText;
+};
+
+void DrawShape(CDC& dc, const Shape& shape) {
+    CPen pen;
+    CBrush brush;
+    pen.CreatePen(PS_SOLID, 1, shape.crPen);
+    brush.CreateSolidBrush(shape.crBrush);
+    CPen* pOldPen = dc.SelectObject(&pen);
+    CBrush* pOldBrush = dc.SelectObject(&brush);
+    dc.Rectangle(shape.rc.left, shape.rc.top, shape.rc.right, shape.rc.bottom);
+    dc.SelectObject(pOldPen);
+    dc.SelectObject(pOldBrush);
+}
+
+// As the game paints its board: all of it in one colour, then the shapes, then a label.
+void Paint(CDC& dc, const Scene& scene) {
+    DrawShape(dc, Shape{kBoard, scene.crBoard, scene.crBoard});
+    for (const Shape& shape : scene.shapes) {
+        DrawShape(dc, shape);
+    }
+    if (scene.bText) {
+        CFont font;
+        font.CreatePointFont(90, "sans-serif");
+        CFont* pOldFont = dc.SelectObject(&font);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(255, 255, 255));
+        RECT rc = kBoard;
+        dc.DrawText("GOAL!!", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.SelectObject(pOldFont);
+    }
+}
+
+class CScenes {
+public:
+    Scene Next() {
+        Scene scene{Pick(kBoardColours), {}, Roll(4) == 0};
+        const int nShapes = Roll(6);
+        for (int i = 0; i < nShapes; ++i) {
+            // Some shapes reach past the board and the bitmap.
+            const int x = Roll(kWidth + 8) - 8;
+            const int y = Roll(kHeight + 8) - 8;
+            scene.shapes.push_back(Shape{RECT{x, y, x + 1 + Roll(20), y + 1 + Roll(20)},
+                                         Pick(kColours), Pick(kColours)});
+        }
+        return scene;
+    }
+    int Roll(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
+
+private:
+    // Mostly the same board colour, as in the game, so that fills repeat.
+    static constexpr COLORREF kBoardColours[] = {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0),
+                                                 RGB(0, 0, 80)};
+    template <size_t N>
+    COLORREF Pick(const COLORREF (&colours)[N]) {
+        return colours[Roll(static_cast<int>(N))];
+    }
+    std::mt19937 m_rng{20261207};
+};
+
+// A memory context on a bitmap of its own, as the game makes its buffers: not filled first.
+class CBuffer {
+public:
+    CBuffer() {
+        m_bitmap.CreateCompatibleBitmap(nullptr, kWidth, kHeight);
+        m_dc.CreateCompatibleDC(nullptr);
+        m_dc.SelectObject(&m_bitmap);
+    }
+    CDC& DC() { return m_dc; }
+    const SDL_Surface* Surface() const { return m_dc.Impl().Target(); }
+
+private:
+    CBitmap m_bitmap;
+    CDC m_dc;
+};
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+SurfacePtr NewWindowSurface() {
+    return SurfacePtr(
+        SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_XRGB8888),
+        SDL_FreeSurface);
+}
+
+const Uint32& PixelOf(const SDL_Surface* pSurface, int x, int y) {
+    const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch;
+    return reinterpret_cast<const Uint32*>(pRow)[x];
+}
+
+TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaintsAndReportWhatChanged) {
+    CScenes scenes;
+    CBuffer buffer;
+    SurfacePtr pWindow = NewWindowSurface();
+    for (int nFrame = 0; nFrame < 400; ++nFrame) {
+        SCOPED_TRACE(nFrame);
+        const Scene scene = scenes.Next();
+        Paint(buffer.DC(), scene);
+        CBuffer fresh;
+        Paint(fresh.DC(), scene);
+        for (int y = kBoard.top; y < kBoard.bottom; ++y) {
+            ASSERT_EQ(std::memcmp(&PixelOf(buffer.Surface(), kBoard.left, y),
+                                  &PixelOf(fresh.Surface(), kBoard.left, y),
+                                  (kBoard.right - kBoard.left) * sizeof(Uint32)),
+                      0)
+                << "row " << y;
+        }
+
+        // What happens to a window between paints: its surface made anew, or drawn on by
+        // something else (a menu, say).
+        const int nEvent = scenes.Roll(10);
+        if (nEvent == 0) {
+            pWindow = NewWindowSurface();
+        } else if (nEvent == 1) {
+            CDC other;
+            AfxAttachSurface(other, pWindow.get());
+            const RECT rc{scenes.Roll(kWidth), scenes.Roll(kHeight), kWidth, kHeight};
+            other.FillSolidRect(&rc, RGB(0, 200, 0));
+        }
+        const SurfacePtr pBefore(SDL_DuplicateSurface(pWindow.get()), SDL_FreeSurface);
+        // Mostly the whole board, as a tick repaints it; sometimes a part.
+        const RECT rcPaint = scenes.Roll(4) == 0 ? RECT{0, 0, 30, 30} : kBoard;
+        CDC window;
+        AfxAttachSurface(window, pWindow.get());
+        window.SetClipRect(&rcPaint);
+        window.BitBlt(kBoard.left, kBoard.top, kBoard.right - kBoard.left,
+                      kBoard.bottom - kBoard.top, &buffer.DC(), kBoard.left, kBoard.top, SRCCOPY);
+
+        RECT rcCopied;
+        IntersectRect(&rcCopied, &rcPaint, &kBoard);
+        const SDL_Rect rcChanged = AfxChangedRect(window);
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const POINT pt{x, y};
+                const Uint32 nBefore = PixelOf(pBefore.get(), x, y);
+                const Uint32 nNow = PixelOf(pWindow.get(), x, y);
+                if (PtInRect(&rcCopied, pt)) {
+                    ASSERT_EQ(nNow, PixelOf(fresh.Surface(), x, y)) << x << "," << y;
+                } else {
+                    ASSERT_EQ(nNow, nBefore) << x << "," << y;
+                }
+                const bool bReported = x >= rcChanged.x && x < rcChanged.x + rcChanged.w &&
+                                       y >= rcChanged.y && y < rcChanged.y + rcChanged.h;
+                ASSERT_TRUE(nNow == nBefore || bReported) << x << "," << y;
+            }
+        }
+    }
+}
+
+}  // namespace
