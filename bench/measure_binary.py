@@ -599,7 +599,9 @@ def render_section(res, binary, notes=None):
     L.append("`bench/measure_binary.py` starts its own Xvfb (`-screen 0 1280x1024x24`, first free "
              "display from :130), runs the real binary with `HOPLIN_TRACE_FRAMES=1`, drives it "
              "with `xdotool` and reads `/proc/<pid>`. Frame times are the `hoplin-trace: frame` "
-             "lines (CLOCK_MONOTONIC, the clock of Python's `time.monotonic()`).")
+             "lines (CLOCK_MONOTONIC, the clock of Python's `time.monotonic()`), and each line "
+             "also carries the UI thread's CPU time for the pass of the message loop that "
+             "painted the frame.")
     L.append("")
     L.append("### Re-running")
     L.append("")
