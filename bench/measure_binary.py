@@ -235,13 +235,17 @@ class Game:
                 pass
         return total
 
-    def rollup_kb(self, key):
-        """A sum over all mappings from /proc/<pid>/smaps_rollup, such as Pss."""
-        with open(f"/proc/{self.pid}/smaps_rollup") as f:
+    def _proc_kb(self, name, key):
+        """The kB value of the line "key:" in /proc/<pid>/<name>, or None."""
+        with open(f"/proc/{self.pid}/{name}") as f:
             for line in f:
                 if line.startswith(key + ":"):
                     return int(line.split()[1])
         return None
+
+    def rollup_kb(self, key):
+        """A sum over all mappings from /proc/<pid>/smaps_rollup, such as Pss."""
+        return self._proc_kb("smaps_rollup", key)
 
     def ui_sched_ns(self):
         """On-CPU nanoseconds of the UI thread, the process's first."""
@@ -249,11 +253,7 @@ class Game:
             return int(f.read().split()[0])
 
     def status_kb(self, key):
-        with open(f"/proc/{self.pid}/status") as f:
-            for line in f:
-                if line.startswith(key + ":"):
-                    return int(line.split()[1])
-        return None
+        return self._proc_kb("status", key)
 
     def xdotool(self, *args, timeout=15):
         r = subprocess.run(["xdotool", *args], env=self.env, stdout=subprocess.PIPE,

@@ -53,18 +53,20 @@ XErrorHandler g_pfnNextHandler = nullptr;
 std::mutex g_mutexWindows;
 std::vector<XID> g_windows;
 
-// What AfxPutX11Image needs of a window: its depth and a graphics context for it. The UI
-// thread's only.
+// What AfxPutX11Image needs of a window, kept from its making so that a frame asks SDL for
+// nothing: its display, X window, depth and a graphics context for it. The UI thread's only.
 struct ImageTarget {
+    SDL_Window* pWindow;
+    Display* pDisplay;
     XID window;
     int nDepth;
     GC gc;
 };
 std::vector<ImageTarget> g_imageTargets;
 
-std::vector<ImageTarget>::iterator FindImageTarget(XID window) {
+std::vector<ImageTarget>::iterator FindImageTarget(const SDL_Window* pWindow) {
     return std::find_if(g_imageTargets.begin(), g_imageTargets.end(),
-                        [window](const ImageTarget& target) { return target.window == window; });
+                        [pWindow](const ImageTarget& target) { return target.pWindow == pWindow; });
 }
 
 bool IsOwnWindow(XID id) {
@@ -129,18 +131,14 @@ void AfxPrepareX11Window(SDL_Window* pWindow) {
     XWindowAttributes attributes;
     if (XGetWindowAttributes(pDisplay, info.info.x11.window, &attributes) != 0) {
         g_imageTargets.push_back(
-            ImageTarget{info.info.x11.window, attributes.depth,
+            ImageTarget{pWindow, pDisplay, info.info.x11.window, attributes.depth,
                         XCreateGC(pDisplay, info.info.x11.window, 0, nullptr)});
     }
 }
 
 bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& rc) {
-    SDL_SysWMinfo info;
-    if (!GetX11Info(pWindow, &info) || pSurface->format->BytesPerPixel != sizeof(Uint32)) {
-        return false;
-    }
-    const auto it = FindImageTarget(info.info.x11.window);
-    if (it == g_imageTargets.end()) {
+    const auto it = FindImageTarget(pWindow);
+    if (it == g_imageTargets.end() || pSurface->format->BytesPerPixel != sizeof(Uint32)) {
         return false;
     }
     XImage image{};
@@ -161,19 +159,15 @@ bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& 
     if (XInitImage(&image) == 0) {
         return false;
     }
-    XPutImage(info.info.x11.display, info.info.x11.window, it->gc, &image, rc.x, rc.y, rc.x, rc.y,
+    XPutImage(it->pDisplay, it->window, it->gc, &image, rc.x, rc.y, rc.x, rc.y,
               static_cast<unsigned>(rc.w), static_cast<unsigned>(rc.h));
     return true;
 }
 
 void AfxReleaseX11Window(SDL_Window* pWindow) {
-    SDL_SysWMinfo info;
-    if (!GetX11Info(pWindow, &info)) {
-        return;
-    }
-    const auto it = FindImageTarget(info.info.x11.window);
+    const auto it = FindImageTarget(pWindow);
     if (it != g_imageTargets.end()) {
-        XFreeGC(info.info.x11.display, it->gc);
+        XFreeGC(it->pDisplay, it->gc);
         g_imageTargets.erase(it);
     }
 }
