@@ -148,6 +148,15 @@ def stop_process(proc):
             proc.wait()
 
 
+def lock_owner(number):
+    """The process id in display number's X lock file, or None while there is none."""
+    try:
+        with open(f"/tmp/.X{number}-lock") as f:
+            return int(f.read().strip())
+    except (FileNotFoundError, ValueError):
+        return None
+
+
 def start_xvfb(log):
     """Starts Xvfb on the first free display from FIRST_DISPLAY; returns (process, env)."""
     for number in range(FIRST_DISPLAY, LAST_DISPLAY + 1):
@@ -166,12 +175,16 @@ def start_xvfb(log):
         env.pop("SDL_VIDEODRIVER", None)
         deadline = time.monotonic() + STARTUP_TIMEOUT
         while proc.poll() is None and time.monotonic() < deadline:
+            owner = lock_owner(number)
+            # Another test's server took the number between the check above and this start.
+            if owner is not None and owner != proc.pid:
+                break
             probe = subprocess.run(
                 ["xdotool", "getdisplaygeometry"], env=env, capture_output=True
             )
-            # Alive after the probe: the answer came from this server, not one that held the
-            # number without a lock file.
-            if probe.returncode == 0 and proc.poll() is None:
+            # The answer counts only once the lock names this server: until then it may have
+            # come from one that was starting on the same number.
+            if probe.returncode == 0 and lock_owner(number) == proc.pid:
                 if probe.stdout.split() != [b"%d" % SCREEN_WIDTH, b"%d" % SCREEN_HEIGHT]:
                     stop_process(proc)
                     raise Failure(f"Xvfb :{number} has screen {probe.stdout!r}")
