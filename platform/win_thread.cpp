@@ -1,8 +1,13 @@
 #include "platform/win_thread.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 namespace {
+
+// How a worker shows in the thread lists of debuggers and of top: 15 characters at most.
+constexpr const char* kWorkerThreadName = "hoplin-worker";
 
 std::atomic<double> g_dSleepScale{1.0};
 
@@ -15,6 +20,7 @@ std::chrono::microseconds ScaledPause(DWORD dwMilliseconds) {
 
 CWinThread::CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, std::function<void()> fnEnded)
     : m_thread([this, pfnThreadProc, pParam, fnEnded = std::move(fnEnded)] {
+          pthread_setname_np(pthread_self(), kWorkerThreadName);
           pfnThreadProc(pParam);
           m_bEnded.store(TRUE);
           if (fnEnded) {

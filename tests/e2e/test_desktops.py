@@ -16,8 +16,9 @@ import sys
 import tempfile
 import time
 
+import desktop
 import test_e2e as e2e
-from test_e2e import Failure, run
+from desktop import Failure, run, wait_until
 
 # --- openbox ----------------------------------------------------------------------------------
 
@@ -31,16 +32,22 @@ HIDDEN_STATE = "_NET_WM_STATE_HIDDEN"
 LOST_DISPLAY_LINE = "hoplin: lost the connection to the display"
 # Windows counts two clicks within a 4 x 4 px box as a double-click; these two are not.
 DOUBLE_CLICK_MISS = 8
-# Long enough for a jump to show: the jumper rises on the next 0.3 s step.
-NO_JUMP_WAIT = 1.0
+# The game's worker thread, while a run goes on, as /proc names it.
+WORKER_THREAD = "hoplin-worker"
 # How long the game may take to notice that its display has gone.
 LOST_DISPLAY_TIMEOUT = 5.0
 
 # --- weston -----------------------------------------------------------------------------------
 
-WESTON_SOCKET = "hoplin-e2e"
 WESTON_OUTPUT = (800, 600)
-WESTON_WINDOW_CLASS = "Weston Compositor"
+# Between clicks weston's pointer waits this far inside one of the bottom corners of its
+# output, on the desktop beside the window, out of the screenshots' way.
+POINTER_REST_INSET = 40
+# Weston draws the pointer into its output: the pointer of every client here is white down
+# its left edge for at least this many pixels from its tip, which lies within this many
+# pixels of where the pointer is.
+POINTER_EDGE = 8
+POINTER_SLACK = 2
 
 
 def xprop(env, *args):
@@ -61,14 +68,6 @@ def property_atoms(env, window, name):
 
 def as_id(window):
     return int(window, 0)
-
-
-def wait_until(what, condition, timeout):
-    deadline = time.monotonic() + timeout
-    while not condition():
-        if time.monotonic() > deadline:
-            raise Failure(f"{what} not seen within {timeout} s")
-        time.sleep(e2e.POLL_INTERVAL)
 
 
 class WmSession(e2e.Session):
@@ -107,44 +106,58 @@ class WmSession(e2e.Session):
         return run(["xdotool", "getactivewindow"], self.env).decode().strip()
 
 
-def start_openbox(env, log):
-    proc = subprocess.Popen(
-        ["openbox", "--sm-disable"], env=env, stdout=log, stderr=subprocess.STDOUT,
-        preexec_fn=e2e.die_with_parent,
-    )
-
-    def managing():
-        done = subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env, capture_output=True
-        )
-        return b"window id" in done.stdout
-
-    wait_until("openbox managing the screen", managing, e2e.STARTUP_TIMEOUT)
-    return proc
-
-
 def start_other_window(env, log):
     """Another program's window, to take the focus from the game."""
-    proc = subprocess.Popen(
+    proc = desktop.start(
         ["xmessage", "-name", OTHER_WINDOW_TITLE, "-title", OTHER_WINDOW_TITLE,
-         "-geometry", "+0+0", "another program"],
-        env=env, stdout=log, stderr=subprocess.STDOUT, preexec_fn=e2e.die_with_parent,
-    )
+         "-geometry", "+0+0", "another program"], env, log)
     found = run(
-        ["xdotool", "search", "--sync", "--name", f"^{OTHER_WINDOW_TITLE}$"], env,
-        timeout=e2e.STARTUP_TIMEOUT,
+        ["xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{OTHER_WINDOW_TITLE}$"],
+        env, timeout=desktop.STARTUP_TIMEOUT,
     )
     return proc, found.split()[0].decode()
+
+
+def worker_running(pid):
+    """Whether the game's worker thread, which a run lives on, is there."""
+    for thread in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{thread}/comm", encoding="utf-8") as comm:
+                if comm.read().strip() == WORKER_THREAD:
+                    return True
+        except FileNotFoundError:  # the thread has just ended
+            pass
+    return False
+
+
+def user_time(env, window):
+    """The window's _NET_WM_USER_TIME, which SDL moves on with every press the game takes."""
+    return property_atoms(env, window, "_NET_WM_USER_TIME")
+
+
+def expect_no_jump(session, shot, clicks):
+    """Fails if the jumper leaves the ground in any screenshot until it has stepped on twice
+    after the clicks: the game may be painting a step as they come, and the step after that
+    one was painted after the game had seen them."""
+    for step in ("first", "second"):
+        moved_on = e2e.check_moved_on(e2e.jumper_left(shot, session.layout), [])
+
+        def check(shot, layout):
+            if not e2e.check_airborne(shot, layout):
+                raise Failure(f"{clicks} made the jumper jump")
+            return moved_on(shot, layout)
+
+        shot = session.wait_for(f"the jumper's {step} step after {clicks}", check,
+                                e2e.MOVE_TIMEOUT, save_as="no-jump.png")
 
 
 def play_openbox(session, other, ok):
     env = session.env
 
     began = time.monotonic()
-    session.start_game()
+    session.start_game("title screen under openbox", e2e.check_title,
+                       save_as="openbox-title.png")
     layout = session.layout
-    session.wait_for("title screen under openbox", e2e.check_title, e2e.STARTUP_TIMEOUT,
-                     save_as="openbox-title.png")
     actions = property_atoms(env, session.window, ALLOWED_ACTIONS)
     if MINIMIZE_ACTION not in actions or any(a in actions for a in MAXIMIZE_ACTIONS):
         raise Failure(f"the window offers {actions}: expected minimise and no maximise")
@@ -155,7 +168,8 @@ def play_openbox(session, other, ok):
     if as_id(session.active_window()) == as_id(session.window):
         raise Failure("the other window did not take the focus")
     session.click(layout.start)
-    session.wait_for("playing screen after one click", e2e.check_playing, e2e.SCREEN_TIMEOUT)
+    shot = session.wait_for("playing screen after one click", e2e.check_playing,
+                            e2e.SCREEN_TIMEOUT)
     ok("one click on Start in a window without the focus starts a run", began)
 
     began = time.monotonic()
@@ -163,12 +177,7 @@ def play_openbox(session, other, ok):
     x, y = e2e.centre(layout.title)
     session.click((x, y, x + 1, y + 1))
     session.click((x + DOUBLE_CLICK_MISS, y, x + DOUBLE_CLICK_MISS + 1, y + 1))
-    try:
-        session.wait_for("no jump", e2e.check_airborne, NO_JUMP_WAIT)
-    except Failure:
-        pass
-    else:
-        raise Failure(f"clicks {DOUBLE_CLICK_MISS} px apart made the jumper jump")
+    expect_no_jump(session, shot, f"clicks {DOUBLE_CLICK_MISS} px apart")
     ok(f"clicks {DOUBLE_CLICK_MISS} px apart are no double-click", began)
 
     began = time.monotonic()
@@ -177,12 +186,14 @@ def play_openbox(session, other, ok):
     ok("Space makes the jumper jump", began)
 
     began = time.monotonic()
-    failed = session.wait_for("FAIL!! on the board", e2e.check_fail, e2e.FAIL_TIMEOUT)
+    session.wait_for("FAIL!! on the board", e2e.check_fail, e2e.FAIL_TIMEOUT)
     run(["xdotool", "windowminimize", "--sync", session.window], env)
     if HIDDEN_STATE not in property_atoms(env, session.window, "_NET_WM_STATE"):
         raise Failure("the window is not minimised")
-    # The outcome pause, and with it the run, ends while the window is minimised.
-    time.sleep(max(0.0, failed.taken_at + e2e.OUTCOME_PAUSE_MAX - time.monotonic()))
+    if not worker_running(session.game.pid):
+        raise Failure("the run ended before the window was minimised")
+    wait_until("the run's end while the window is minimised",
+               lambda: not worker_running(session.game.pid), e2e.OUTCOME_PAUSE_MAX)
     run(["xdotool", "windowactivate", "--sync", session.window], env)
     session.wait_for("title screen after the restore", e2e.check_title, e2e.SCREEN_TIMEOUT,
                      save_as="openbox-restored.png")
@@ -204,6 +215,7 @@ def play_openbox(session, other, ok):
 
     wait_until("the About box active once it opens", active, e2e.SCREEN_TIMEOUT)
     # The title box's middle lies above the About box, which is centred on the window.
+    pressed_before = user_time(env, session.window)
     session.click(layout.title)
 
     def above_and_active():
@@ -214,7 +226,9 @@ def play_openbox(session, other, ok):
             and active()
         )
 
-    time.sleep(e2e.POLL_INTERVAL)
+    # Openbox acts on a press before it passes the press on to the game.
+    wait_until("the game taking the click on its main window",
+               lambda: user_time(env, session.window) != pressed_before, e2e.SCREEN_TIMEOUT)
     wait_until("the About box above the main window and active", above_and_active,
                e2e.SCREEN_TIMEOUT)
     session.shoot(session.around(session.geometry(about))).save(
@@ -237,9 +251,7 @@ def play_openbox(session, other, ok):
     ok(f"the frame's close button ends the game with status 0 in {took:.2f} s", began)
 
     began = time.monotonic()
-    session.start_game()
-    session.wait_for("title screen before the window is destroyed", e2e.check_title,
-                     e2e.STARTUP_TIMEOUT)
+    session.start_game("title screen before the window is destroyed", e2e.check_title)
     asked = time.monotonic()
     run(["xdotool", "windowclose", session.window], env)
     took = session.expect_exit("a window destroyed by another client", asked)
@@ -252,17 +264,14 @@ def play_lost_display(session, xvfb, ok):
     began = time.monotonic()
     # The line is the program's own, in the C locale's words.
     session.env = dict(session.env, LC_ALL="C", LANGUAGE="")
-    session.start_game()
-    session.wait_for("title screen before the display goes", e2e.check_title,
-                     e2e.STARTUP_TIMEOUT)
+    session.start_game("title screen before the display goes", e2e.check_title)
     xvfb.kill()
     xvfb.wait()
     try:
         status = session.game.wait(timeout=LOST_DISPLAY_TIMEOUT)
     except subprocess.TimeoutExpired:
         raise Failure(f"the game still runs {LOST_DISPLAY_TIMEOUT} s after its display went")
-    log_path = os.path.join(session.out_dir, f"hoplin-run{session.runs}.log")
-    with open(log_path, encoding="utf-8", errors="replace") as log:
+    with open(session.game_log, encoding="utf-8", errors="replace") as log:
         lines = log.read().splitlines()
     if status != 1 or lines != [LOST_DISPLAY_LINE]:
         raise Failure(f"after the display went: status {status}, output {lines}; expected "
@@ -275,7 +284,8 @@ def play_lost_display(session, xvfb, ok):
 
 class WaylandSession(e2e.Session):
     """The game as a Wayland client. X11 sees only weston's output window, so the game's
-    window is found on it by its title box, and clicks go to weston's window."""
+    window is found on it by its title box, and the pointer moves and clicks on weston's
+    window."""
 
     def __init__(self, hoplin, out_dir, x_env, game_env, output, client_size):
         # Screenshots and clicks go through weston's X11 window.
@@ -284,27 +294,26 @@ class WaylandSession(e2e.Session):
         self.output = output
         self.client_size = client_size
 
-    def start_game(self):
+    def start_game(self, what, check, save_as=None):
         self.runs += 1
-        log_path = os.path.join(self.out_dir, f"hoplin-wayland-run{self.runs}.log")
-        with open(log_path, "wb") as log:
-            self.game = subprocess.Popen(
-                [self.hoplin], env=self.game_env, stdout=log, stderr=subprocess.STDOUT,
-                preexec_fn=e2e.die_with_parent,
-            )
+        self.game_log = os.path.join(self.out_dir, f"hoplin-wayland-run{self.runs}.log")
+        with open(self.game_log, "wb") as log:
+            self.game = desktop.start([self.hoplin], self.game_env, log)
         self.layout = e2e.Layout(*self.client_size)
         self.size = self.client_size
-        deadline = time.monotonic() + e2e.STARTUP_TIMEOUT
-        while True:
-            if self.game.poll() is not None:
-                raise Failure(f"the game exited with {self.game.returncode}; see {log_path}")
+
+        def shown():
             self.origin = self.find_title_box()
-            if self.origin is not None or time.monotonic() > deadline:
-                break
-            time.sleep(e2e.POLL_INTERVAL)
-        if self.origin is None:
-            self.shoot(self.output).save(os.path.join(self.out_dir, "weston-nothing.png"))
-            raise Failure("no title box on weston's output (screenshot: weston-nothing.png)")
+            return self.origin is not None
+
+        try:
+            wait_until("the game's first frame on weston's output", shown,
+                       desktop.STARTUP_TIMEOUT, self.game)
+        except Failure as failure:
+            path = os.path.join(self.out_dir, "weston-nothing.png")
+            self.shoot(self.output).save(path)
+            raise Failure(f"{failure}{self.where_to_look(path)}")
+        return self.wait_for(what, check, desktop.STARTUP_TIMEOUT, save_as=save_as)
 
     def find_title_box(self):
         """The client origin on the screen, from the left edge of the title box's grey
@@ -326,35 +335,47 @@ class WaylandSession(e2e.Session):
                 run = 0
         return None
 
+    def hover(self, point, origin=None):
+        left, top = origin or self.origin
+        self.point_at((left + point[0], top + point[1]))
 
-def start_weston(env, runtime_dir, log, scale=1, size=WESTON_OUTPUT):
-    """Starts weston with an output of size in its own units, scale X pixels to the unit."""
-    proc = subprocess.Popen(
-        ["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}",
-         f"--width={size[0]}", f"--height={size[1]}", f"--scale={scale}", "--idle-time=0"],
-        env=dict(env, XDG_RUNTIME_DIR=runtime_dir), stdout=log, stderr=subprocess.STDOUT,
-        preexec_fn=e2e.die_with_parent,
+    def click(self, rect, repeat=1, origin=None):
+        """Clicks as on X11, then puts the pointer at rest beside the window."""
+        super().click(rect, repeat, origin)
+        (x, y), (width, height) = self.output
+        near, far = x + POINTER_REST_INSET, x + width - POINTER_REST_INSET
+        self.point_at((near if self.origin[0] > near else far, y + height - POINTER_REST_INSET))
+
+    def point_at(self, target):
+        """Moves weston's pointer to target on the X screen, and waits until weston draws it
+        there. Weston's X11 backend follows the X pointer by how far it moves, and learns where
+        it is only when it comes in over weston's window; so the pointer first leaves that
+        window, and comes back in at target."""
+        (x, y), (width, height) = self.output
+        outside = (desktop.SCREEN_SIZE[0] - 1, desktop.SCREEN_SIZE[1] - 1)
+        if e2e.inside((x, y, x + width, y + height), *outside):
+            raise Failure(f"weston's output {self.output} leaves no room beside it")
+        for place in (outside, target):
+            e2e.Session.hover(self, place, (0, 0))
+        region = ((target[0] - POINTER_SLACK, target[1] - POINTER_SLACK),
+                  (2 * POINTER_SLACK + 1, 2 * POINTER_SLACK + POINTER_EDGE))
+        wait_until(f"weston's pointer at {target}",
+                   lambda: pointer_drawn(self.shoot(region)), e2e.SCREEN_TIMEOUT)
+
+
+def pointer_drawn(shot):
+    """Whether shot, of the pointer's place with POINTER_SLACK pixels to spare each way,
+    shows the white left edge of a pointer whose tip lies there."""
+    return any(
+        all(shot.at(x, top + i) == e2e.WHITE for i in range(POINTER_EDGE))
+        for x in range(shot.width)
+        for top in range(shot.height - POINTER_EDGE + 1)
     )
-    socket = os.path.join(runtime_dir, WESTON_SOCKET)
-    wait_until("weston's socket", lambda: os.path.exists(socket) or proc.poll() is not None,
-               e2e.STARTUP_TIMEOUT)
-    if proc.poll() is not None:
-        raise Failure(f"weston exited with {proc.returncode}")
-    found = run(["xdotool", "search", "--sync", "--class", WESTON_WINDOW_CLASS], env,
-                timeout=e2e.STARTUP_TIMEOUT)
-    window = found.split()[0].decode()
-    geometry = {}
-    for line in run(["xdotool", "getwindowgeometry", "--shell", window], env).split():
-        key, _, value = line.decode().partition("=")
-        geometry[key] = int(value)
-    output = (geometry["X"], geometry["Y"]), (geometry["WIDTH"], geometry["HEIGHT"])
-    return proc, output
 
 
 def play_weston(session, ok):
     began = time.monotonic()
-    session.start_game()
-    session.wait_for("title screen on weston", e2e.check_title, e2e.STARTUP_TIMEOUT)
+    session.start_game("title screen on weston", e2e.check_title)
     session.shoot(session.output).save(os.path.join(session.out_dir, "weston.png"))
     ok("with only WAYLAND_DISPLAY set, the title screen shows on weston's output", began)
 
@@ -381,26 +402,28 @@ def main(argv):
     processes = []
     sessions = []
     with open(os.path.join(out_dir, "desktops.log"), "wb") as log, \
-            tempfile.TemporaryDirectory(prefix="hoplin-e2e-xdg-") as runtime_dir:
+            tempfile.TemporaryDirectory(prefix="hoplin-e2e-") as own:
         try:
-            xvfb, env = e2e.start_xvfb(log)
+            base_env = desktop.own_environment(own)
+            xvfb, env = desktop.start_xvfb(base_env, log)
             processes.append(xvfb)
-            processes.append(start_openbox(env, log))
+            processes.append(desktop.start_openbox(env, own, log))
             other, other_window = start_other_window(env, log)
             processes.append(other)
             session = WmSession(hoplin, None, out_dir, env)
+            session.logs.append(log.name)
             sessions.append(session)
             play_openbox(session, other_window, ok)
             play_lost_display(session, xvfb, ok)
             client_size = session.size
 
-            xvfb, env = e2e.start_xvfb(log)
+            xvfb, env = desktop.start_xvfb(base_env, log)
             processes.append(xvfb)
-            weston, output = start_weston(env, runtime_dir, log)
+            weston, wayland_env, output = desktop.start_weston(env, own, log,
+                                                               size=WESTON_OUTPUT)
             processes.append(weston)
-            wayland_env = dict(env, WAYLAND_DISPLAY=WESTON_SOCKET, XDG_RUNTIME_DIR=runtime_dir)
-            wayland_env.pop("DISPLAY")
             session = WaylandSession(hoplin, out_dir, env, wayland_env, output, client_size)
+            session.logs.append(log.name)
             sessions.append(session)
             play_weston(session, ok)
         except Failure as failure:
@@ -409,9 +432,9 @@ def main(argv):
         finally:
             for session in sessions:
                 if session.game is not None:
-                    e2e.stop_process(session.game)
+                    desktop.stop_process(session.game)
             for proc in reversed(processes):
-                e2e.stop_process(proc)
+                desktop.stop_process(proc)
     print(f"# all passed in {time.monotonic() - began:.1f} s", flush=True)
     return 0
 

@@ -8,20 +8,14 @@ itself out: the dialog base units are the ones that reproduce that size. The Abo
 those units; the system menu's size follows its font, so it is measured along its border.
 """
 
-import ctypes
 import os
-import signal
 import subprocess
 import sys
+import tempfile
 import time
 
-# --- The screen -----------------------------------------------------------------------------
-
-FIRST_DISPLAY = 110  # lower numbers belong to other users of this machine
-LAST_DISPLAY = 199
-SCREEN_WIDTH = 1280
-SCREEN_HEIGHT = 1024
-SCREEN_DEPTH = 24
+import desktop
+from desktop import COMMAND_TIMEOUT, POLL_INTERVAL, STARTUP_TIMEOUT, Failure, run, stop_process
 
 # --- Colours (R, G, B) --------------------------------------------------------------------------
 
@@ -94,7 +88,6 @@ EDGE_SLACK = 2
 
 # --- Timing (seconds) -----------------------------------------------------------------------------
 
-STARTUP_TIMEOUT = 10.0
 SCREEN_TIMEOUT = 5.0  # for a screen that should follow a click at once
 JUMP_TIMEOUT = 1.2
 MOVE_TIMEOUT = 1.0  # for the jumper to step on: a few of the game's 0.3 s steps
@@ -103,96 +96,14 @@ FAIL_TIMEOUT = 25.0
 OUTCOME_PAUSE_MIN = 1.5
 OUTCOME_PAUSE_MAX = 3.5
 EXIT_TIMEOUT = 1.0
-CLEANUP_TIMEOUT = 5.0
-POLL_INTERVAL = 0.1  # between attempts to reach a starting X server or to find a window
-COMMAND_TIMEOUT = 10.0
 DOUBLE_CLICK_DELAY_MS = "60"
 LEFT_BUTTON = "1"
 RIGHT_BUTTON = "3"
-PR_SET_PDEATHSIG = 1  # from <linux/prctl.h>
+# How much of the game's log a failure repeats.
+GAME_LOG_LINES = 5
 
 
-class Failure(Exception):
-    """A check of the game failed; the message says what was seen."""
-
-
-# --- Processes ---------------------------------------------------------------------------------
-
-
-def die_with_parent():
-    # A ctest timeout kills this script outright; its children must not outlive it. SIGTERM
-    # rather than SIGKILL lets Xvfb remove its lock file on the way out.
-    ctypes.CDLL(None).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
-
-
-def run(args, env, timeout=COMMAND_TIMEOUT):
-    try:
-        done = subprocess.run(args, env=env, capture_output=True, timeout=timeout)
-    except subprocess.TimeoutExpired:
-        raise Failure(f"{' '.join(args)} did not finish within {timeout} s")
-    if done.returncode != 0:
-        raise Failure(
-            f"{' '.join(args)} exited with {done.returncode}: "
-            f"{done.stderr.decode(errors='replace').strip()}"
-        )
-    return done.stdout
-
-
-def stop_process(proc):
-    if proc.poll() is None:
-        proc.terminate()
-        try:
-            proc.wait(timeout=CLEANUP_TIMEOUT)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.wait()
-
-
-def lock_owner(number):
-    """The process id in display number's X lock file, or None while there is none."""
-    try:
-        with open(f"/tmp/.X{number}-lock") as f:
-            return int(f.read().strip())
-    except (FileNotFoundError, ValueError):
-        return None
-
-
-def start_xvfb(log):
-    """Starts Xvfb on the first free display from FIRST_DISPLAY; returns (process, env)."""
-    for number in range(FIRST_DISPLAY, LAST_DISPLAY + 1):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            continue
-        proc = subprocess.Popen(
-            ["Xvfb", f":{number}", "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x{SCREEN_DEPTH}"]
-            + ["-nolisten", "tcp"],
-            stdout=log,
-            stderr=subprocess.STDOUT,
-            preexec_fn=die_with_parent,
-        )
-        env = dict(os.environ, DISPLAY=f":{number}")
-        # The game must pick the X server, not a Wayland compositor or a forced driver.
-        env.pop("WAYLAND_DISPLAY", None)
-        env.pop("SDL_VIDEODRIVER", None)
-        deadline = time.monotonic() + STARTUP_TIMEOUT
-        while proc.poll() is None and time.monotonic() < deadline:
-            owner = lock_owner(number)
-            # Another test's server took the number between the check above and this start.
-            if owner is not None and owner != proc.pid:
-                break
-            probe = subprocess.run(
-                ["xdotool", "getdisplaygeometry"], env=env, capture_output=True
-            )
-            # The answer counts only once the lock names this server: until then it may have
-            # come from one that was starting on the same number.
-            if probe.returncode == 0 and lock_owner(number) == proc.pid:
-                if probe.stdout.split() != [b"%d" % SCREEN_WIDTH, b"%d" % SCREEN_HEIGHT]:
-                    stop_process(proc)
-                    raise Failure(f"Xvfb :{number} has screen {probe.stdout!r}")
-                return proc, env
-            time.sleep(POLL_INTERVAL)
-        # Another server may have taken the number since the lock check: try the next one.
-        stop_process(proc)
-    raise Failure(f"no display in :{FIRST_DISPLAY}..:{LAST_DISPLAY} could be started")
+# --- Scripts ---------------------------------------------------------------------------------
 
 
 def script_paths(argv, usage, count):
@@ -807,18 +718,18 @@ class Session:
         self.size = None
         self.layout = None
         self.runs = 0
+        self.game_log = None
+        # The logs of the desktop's parts, which a failure names beside the game's.
+        self.logs = []
 
-    def start_game(self):
+    def start_game(self, what, check, save_as=None):
+        """Starts the game and waits for its first screen, which check must find. The
+        window's place is read afresh for every look, since a window manager may still be
+        placing it."""
         self.runs += 1
-        log_path = os.path.join(self.out_dir, f"hoplin-run{self.runs}.log")
-        with open(log_path, "wb") as log:
-            self.game = subprocess.Popen(
-                [self.hoplin],
-                env=self.env,
-                stdout=log,
-                stderr=subprocess.STDOUT,
-                preexec_fn=die_with_parent,
-            )
+        self.game_log = os.path.join(self.out_dir, f"hoplin-run{self.runs}.log")
+        with open(self.game_log, "wb") as log:
+            self.game = desktop.start([self.hoplin], self.env, log)
         try:
             found = run(
                 ["xdotool", "search", "--sync", "--name", "^Hoplin$"],
@@ -827,13 +738,17 @@ class Session:
             )
         except Failure as failure:
             state = "running" if self.game.poll() is None else f"exited {self.game.returncode}"
-            raise Failure(f"no Hoplin window: {failure} (game {state}; see {log_path})")
+            raise Failure(f"no Hoplin window: {failure} (game {state}){self.where_to_look()}")
         windows = found.split()
         if len(windows) != 1:
             raise Failure(f"expected one Hoplin window, found {windows}")
         self.window = windows[0].decode()
-        self.origin, self.size = self.geometry(self.window)
-        self.layout = Layout(*self.size)
+
+        def locate():
+            self.origin, self.size = self.geometry(self.window)
+            self.layout = Layout(*self.size)
+
+        return self.wait_for(what, check, STARTUP_TIMEOUT, save_as=save_as, before_each=locate)
 
     def geometry(self, window):
         """The window's (origin, size) on the screen."""
@@ -858,27 +773,43 @@ class Session:
             raise Failure(f"screenshot is {shot.width}x{shot.height}, expected {size}")
         return shot
 
-    def wait_for(self, what, check, timeout, since=None, save_as=None, region=None):
+    def wait_for(self, what, check, timeout, since=None, save_as=None, region=None,
+                 before_each=None):
         """Takes screenshots of region (default: the main window) until check finds no
         problem, and fails with its last findings once timeout seconds from since (default:
-        now) have passed. The last screenshot, the deciding one, goes to save_as in the
-        output folder."""
+        now) have passed. before_each, if given, runs before every screenshot. The last
+        screenshot, the deciding one, goes to save_as in the output folder."""
         deadline = (time.monotonic() if since is None else since) + timeout
         while True:
             if self.game.poll() is not None:
-                raise Failure(f"{what}: the game exited with {self.game.returncode}")
+                raise Failure(f"{what}: the game exited with {self.game.returncode}"
+                              f"{self.where_to_look()}")
+            if before_each is not None:
+                before_each()
             shot = self.shoot(region)
             problems = check(shot, self.layout)
             if not problems or time.monotonic() > deadline:
                 break
-        saved = ""
+        saved = None
         if save_as:
-            path = os.path.join(self.out_dir, save_as)
-            shot.save(path)
-            saved = f" (screenshot: {path})"
+            saved = os.path.join(self.out_dir, save_as)
+            shot.save(saved)
         if problems:
-            raise Failure(f"{what} not seen in time{saved}:\n  " + "\n  ".join(problems))
+            raise Failure(f"{what} not seen in time{self.where_to_look(saved)}:\n  "
+                          + "\n  ".join(problems))
         return shot
+
+    def where_to_look(self, screenshot=None):
+        """What a failure names for diagnosis: the screenshot, the game's log and the
+        desktop's, and the game's last words, which a run elsewhere shows no file of."""
+        files = ([f"screenshot {screenshot}"] if screenshot else []) + [
+            f"log {path}" for path in [self.game_log] + self.logs if path]
+        said = ""
+        if self.game_log and os.path.exists(self.game_log):
+            with open(self.game_log, encoding="utf-8", errors="replace") as log:
+                last = log.read().splitlines()[-GAME_LOG_LINES:]
+            said = "".join(f"\n  game: {line}" for line in last)
+        return (f" ({'; '.join(files)})" if files else "") + said
 
     def hover(self, point, origin=None):
         """Moves the pointer to point, in the client coordinates of the window at origin
@@ -1001,21 +932,16 @@ class Session:
 
 
 def play(session):
-    passed = []
-
-    def ok(name, began):
-        passed.append(name)
-        print(f"ok {len(passed)} - {name} ({time.monotonic() - began:.2f} s)", flush=True)
+    ok = reporter()
 
     began = time.monotonic()
-    session.start_game()
+    session.start_game("title screen", check_title, save_as="title.png")
     layout = session.layout
     print(
         f"# window {session.window} at {session.origin}, client {session.size}, "
         f"base units {layout.base_x}x{layout.base_y}, board {layout.board}",
         flush=True,
     )
-    session.wait_for("title screen", check_title, STARTUP_TIMEOUT, save_as="title.png")
     ok("title screen with title box, Start and Exit, no Stop", began)
 
     began = time.monotonic()
@@ -1066,16 +992,14 @@ def play(session):
     ok(f"Exit ends the game with status 0 in {took:.2f} s", began)
 
     began = time.monotonic()
-    session.start_game()
-    session.wait_for("title screen of the second game", check_title, STARTUP_TIMEOUT)
+    session.start_game("title screen of the second game", check_title)
     asked = time.monotonic()
     run([session.closer, session.window], session.env)
     took = session.expect_exit("WM_DELETE_WINDOW", asked)
     ok(f"the window's close request ends the game with status 0 in {took:.2f} s", began)
 
     began = time.monotonic()
-    session.start_game()
-    session.wait_for("title screen of the third game", check_title, STARTUP_TIMEOUT)
+    session.start_game("title screen of the third game", check_title)
     session.right_click(layout.menu_point)
     session.wait_for("the system menu", check_menu(layout.menu_point), SCREEN_TIMEOUT)
     asked = time.monotonic()
@@ -1246,11 +1170,13 @@ def main(argv):
     began = time.monotonic()
     xvfb = None
     session = None
-    with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log:
+    with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log, \
+            tempfile.TemporaryDirectory(prefix="hoplin-e2e-") as own:
         try:
-            xvfb, env = start_xvfb(xvfb_log)
+            xvfb, env = desktop.start_xvfb(desktop.own_environment(own), xvfb_log)
             print(f"# Xvfb on {env['DISPLAY']}, screenshots in {out_dir}", flush=True)
             session = Session(hoplin, closer, out_dir, env)
+            session.logs.append(xvfb_log.name)
             play(session)
         except Failure as failure:
             print(f"not ok - {failure}", file=sys.stderr, flush=True)

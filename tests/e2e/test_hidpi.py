@@ -9,11 +9,11 @@ window's size, so that the same checks hold at any scale.
 """
 
 import os
-import subprocess
 import sys
 import tempfile
 import time
 
+import desktop
 import test_desktops as desktops
 import test_e2e as e2e
 
@@ -28,9 +28,6 @@ WARNING = ": warning:"
 # WESTON_SIZE units fills twice that in X pixels, room for the scaled window.
 WAYLAND_SCALE = DPI // 96
 WESTON_SIZE = (600, 440)
-# Weston draws the pointer into its output; between clicks it waits this far inside one of
-# the output's bottom corners, on the desktop beside the window.
-POINTER_REST_INSET = 5
 
 
 def dejavu_only_env(env, out_dir):
@@ -61,7 +58,7 @@ def expect_size(session, expected, what):
 
 
 def warnings_of(session):
-    with open(os.path.join(session.out_dir, f"hoplin-run{session.runs}.log"), "rb") as log:
+    with open(session.game_log, "rb") as log:
         return [line for line in log.read().decode().splitlines() if WARNING in line]
 
 
@@ -74,14 +71,9 @@ def leave(session, what):
 def play(session, env, ok):
     began = time.monotonic()
     session.env = dejavu_only_env(env, session.out_dir)
-    session.start_game()
+    session.start_game("title screen with only DejaVu's fonts", e2e.check_title,
+                       save_as="title-dejavu-only.png")
     expect_size(session, DESIGN_SIZE, "with only DejaVu's fonts")
-    session.wait_for(
-        "title screen with only DejaVu's fonts",
-        e2e.check_title,
-        e2e.STARTUP_TIMEOUT,
-        save_as="title-dejavu-only.png",
-    )
     leave(session, "with only DejaVu's fonts")
     warnings = warnings_of(session)
     if len(warnings) != 1:
@@ -91,81 +83,54 @@ def play(session, env, ok):
 
     began = time.monotonic()
     session.env = env
-    subprocess.run(["xrdb", "-merge"], input=f"Xft.dpi: {DPI}\n".encode(), env=env, check=True,
-                   timeout=e2e.COMMAND_TIMEOUT)
-    session.start_game()
+    desktop.run(["xrdb", "-merge"], env, input=f"Xft.dpi: {DPI}\n".encode())
+    session.start_game(f"title screen at {DPI} DPI", check_sharp_title, save_as="title.png")
     expect_size(session, SCALED_SIZE, f"at {DPI} DPI")
-    layout = session.layout
-    session.wait_for(
-        f"title screen at {DPI} DPI", check_sharp_title, e2e.STARTUP_TIMEOUT, save_as="title.png"
-    )
-    session.click(layout.start)
-    session.wait_for(
-        f"playing screen at {DPI} DPI", e2e.check_playing, e2e.SCREEN_TIMEOUT, save_as="playing.png"
-    )
-    session.click(layout.title, repeat=2)
-    session.wait_for(
-        f"the jumper in the air at {DPI} DPI", e2e.check_airborne, e2e.JUMP_TIMEOUT,
-        save_as="jump.png",
-    )
-    session.click(layout.stop)
-    session.wait_for(f"title screen after Stop at {DPI} DPI", e2e.check_title, e2e.STOP_TIMEOUT)
-    leave(session, f"at {DPI} DPI")
+    play_run(session, f"at {DPI} DPI", "")
     if warnings_of(session):
         raise e2e.Failure(f"at {DPI} DPI the game warned: {warnings_of(session)}")
+    layout = session.layout
     ok(f"at {DPI} DPI the window is {session.size} with base units {layout.base_x}x"
        f"{layout.base_y}; Start, a jump, Stop and Exit work at the scaled places", began)
     return session.size
 
 
-def play_wayland(hoplin, env, out_dir, ok, size):
+def play_run(session, where, suffix):
+    """Start, a jump, Stop and Exit at the places of the session's layout."""
+    layout = session.layout
+    session.click(layout.start)
+    session.wait_for(f"playing screen {where}", e2e.check_playing, e2e.SCREEN_TIMEOUT,
+                     save_as=f"playing{suffix}.png")
+    session.click(layout.title, repeat=2)
+    session.wait_for(f"the jumper in the air {where}", e2e.check_airborne, e2e.JUMP_TIMEOUT,
+                     save_as=f"jump{suffix}.png")
+    session.click(layout.stop)
+    session.wait_for(f"title screen after Stop {where}", e2e.check_title, e2e.STOP_TIMEOUT,
+                     save_as=f"title-after-stop{suffix}.png")
+    leave(session, where)
+
+
+def play_wayland(hoplin, env, own, out_dir, ok, size):
     """The game on Wayland, laid out in size, the client size that X11 gave at the same DPI.
     The window is a whole number of desktop units large, so its client area may have a
     column and a row more, in the dialog's face colour."""
     began = time.monotonic()
-    with open(os.path.join(out_dir, "weston.log"), "wb") as log, tempfile.TemporaryDirectory(
-        prefix="hoplin-e2e-xdg-"
-    ) as runtime_dir:
-        weston, output = desktops.start_weston(env, runtime_dir, log, WAYLAND_SCALE, WESTON_SIZE)
-        wayland_env = dict(env, WAYLAND_DISPLAY=desktops.WESTON_SOCKET, XDG_RUNTIME_DIR=runtime_dir)
-        wayland_env.pop("DISPLAY")
+    with open(os.path.join(out_dir, "weston.log"), "wb") as log:
+        weston, wayland_env, output = desktop.start_weston(env, own, log, WAYLAND_SCALE,
+                                                           WESTON_SIZE)
         session = desktops.WaylandSession(hoplin, out_dir, env, wayland_env, output, size)
+        session.logs.append(log.name)
         try:
-            session.start_game()
-            layout = session.layout
-            session.wait_for(
-                f"title screen on Wayland at scale {WAYLAND_SCALE}", check_sharp_title,
-                e2e.STARTUP_TIMEOUT, save_as="title-wayland.png",
-            )
-            click(session, output, layout.start)
-            session.wait_for("playing screen on Wayland", e2e.check_playing, e2e.SCREEN_TIMEOUT)
-            click(session, output, layout.title, repeat=2)
-            session.wait_for(
-                "the jumper in the air on Wayland", e2e.check_airborne, e2e.JUMP_TIMEOUT,
-                save_as="jump-wayland.png",
-            )
-            click(session, output, layout.stop)
-            session.wait_for(
-                "title screen after Stop on Wayland", e2e.check_title, e2e.STOP_TIMEOUT,
-                save_as="title-after-stop-wayland.png",
-            )
-            leave(session, "on Wayland")
+            where = f"on Wayland at scale {WAYLAND_SCALE}"
+            session.start_game(f"title screen {where}", check_sharp_title,
+                               save_as="title-wayland.png")
+            play_run(session, where, "-wayland")
         finally:
             if session.game is not None:
-                e2e.stop_process(session.game)
-            e2e.stop_process(weston)
+                desktop.stop_process(session.game)
+            desktop.stop_process(weston)
     ok(f"on Wayland at scale {WAYLAND_SCALE} the window is drawn in full pixels; Start, a "
        "jump, Stop and Exit work at the scaled places", began)
-
-
-def click(session, output, rect, repeat=1):
-    """Clicks, and moves the pointer off the window, which is narrower than weston's output:
-    weston draws the pointer into the screenshots."""
-    session.click(rect, repeat=repeat)
-    (x, y), (width, height) = output
-    left, top = session.origin
-    near, far = x + POINTER_REST_INSET, x + width - POINTER_REST_INSET
-    session.hover(((near if left > near else far) - left, y + height - POINTER_REST_INSET - top))
 
 
 def check_sharp_title(shot, layout):
@@ -185,29 +150,23 @@ def main(argv):
         return 2
     hoplin, out_dir = paths
     ok = e2e.reporter()
-    xvfb = keeper = session = None
-    with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log:
+    xvfb = session = None
+    with open(os.path.join(out_dir, "xvfb.log"), "wb") as xvfb_log, \
+            tempfile.TemporaryDirectory(prefix="hoplin-e2e-") as own:
         try:
-            xvfb, env = e2e.start_xvfb(xvfb_log)
+            xvfb, env = desktop.start_xvfb(desktop.own_environment(own), xvfb_log)
             print(f"# Xvfb on {env['DISPLAY']}, screenshots in {out_dir}", flush=True)
-            # The server forgets its resources whenever its last client leaves, as between
-            # two games; this client stays for the whole session.
-            keeper = subprocess.Popen(
-                ["xprop", "-root", "-spy", "RESOURCE_MANAGER"],
-                env=env,
-                stdout=subprocess.DEVNULL,
-                preexec_fn=e2e.die_with_parent,
-            )
             session = e2e.Session(hoplin, None, out_dir, env)
+            session.logs.append(xvfb_log.name)
             size = play(session, env, ok)
-            play_wayland(hoplin, env, out_dir, ok, size)
+            play_wayland(hoplin, env, own, out_dir, ok, size)
         except e2e.Failure as failure:
             print(f"not ok - {failure}", file=sys.stderr, flush=True)
             return 1
         finally:
-            for proc in (session.game if session else None, keeper, xvfb):
+            for proc in (session.game if session else None, xvfb):
                 if proc is not None:
-                    e2e.stop_process(proc)
+                    desktop.stop_process(proc)
     return 0
 
 
