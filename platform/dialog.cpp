@@ -130,6 +130,8 @@ int CDialog::DoModal() {
     }
     if (bDisableOwner) {
         pOwner->EnableWindow(TRUE);
+        // As Windows does when a dialog ends, even where no window manager would.
+        AfxActivateScreenWindow(pOwner);
     }
     return m_nModalResult;
 }

@@ -52,11 +52,15 @@ bool FindXftDpi(const char* pszResources, std::string* pstrValue) {
     return bFound;
 }
 
-// The number that the whole text spells, or NaN.
+bool IsGiven(const char* pszValue) {
+    return pszValue != nullptr && *pszValue != '\0';
+}
+
+// The finite number that the whole text spells, or NaN.
 double ParseNumber(const std::string& str) {
     char* pszEnd = nullptr;
     const double d = std::strtod(str.c_str(), &pszEnd);
-    return !str.empty() && *pszEnd == '\0' ? d : std::nan("");
+    return !str.empty() && *pszEnd == '\0' && std::isfinite(d) ? d : std::nan("");
 }
 
 // The text with its %s filled in, in order.
@@ -119,15 +123,14 @@ int AfxScaleByDpi(int n) {
     return MulDiv(n, AfxGetLogicalDpi(), USER_DEFAULT_SCREEN_DPI);
 }
 
-int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutputScale,
-                  std::string* pstrProblem) {
+int AfxDesktopDpi(const DesktopScale& scale, std::string* pstrProblem) {
     std::string strProblem;
     const auto note = [&strProblem](const std::string& str) {
         strProblem += (strProblem.empty() ? "" : "; ") + str;
     };
     double dBase = USER_DEFAULT_SCREEN_DPI;
     std::string strValue;
-    if (FindXftDpi(pszResources, &strValue)) {
+    if (FindXftDpi(scale.pszResources, &strValue)) {
         const double d = ParseNumber(strValue);
         if (d >= kMinDpi && d <= kMaxDpi) {
             dBase = d;
@@ -135,17 +138,27 @@ int AfxDesktopDpi(const char* pszResources, const char* pszGdkScale, int nOutput
             note(Filled(AfxTranslate("Xft.dpi \"%s\" is not a usable DPI"), {strValue}));
         }
     }
-    double dScale = nOutputScale >= 1 ? nOutputScale : 1;
-    if (pszGdkScale != nullptr && *pszGdkScale != '\0') {
-        const double d = ParseNumber(pszGdkScale);
+    double dScale = scale.nOutputScale >= 1 ? scale.nOutputScale : 1;
+    if (IsGiven(scale.pszGdkScale)) {
+        const double d = ParseNumber(scale.pszGdkScale);
         if (d >= 1 && d == std::floor(d)) {
             dScale *= d;
         } else {
-            note(Filled(AfxTranslate("GDK_SCALE \"%s\" is not a whole factor"), {pszGdkScale}));
+            note(Filled(AfxTranslate("GDK_SCALE \"%s\" is not a whole factor"),
+                        {scale.pszGdkScale}));
+        }
+    }
+    if (IsGiven(scale.pszGdkDpiScale)) {
+        const double d = ParseNumber(scale.pszGdkDpiScale);
+        if (d > 0) {
+            dScale *= d;
+        } else {
+            note(Filled(AfxTranslate("GDK_DPI_SCALE \"%s\" is not a positive factor"),
+                        {scale.pszGdkDpiScale}));
         }
     }
     long nDpi = std::lround(dBase * dScale);
-    if (nDpi > kMaxDpi) {
+    if (nDpi < kMinDpi || nDpi > kMaxDpi) {
         note(Filled(AfxTranslate("the scaled DPI %s is absurd"), {std::to_string(nDpi)}));
         nDpi = USER_DEFAULT_SCREEN_DPI;
     }
@@ -158,9 +171,10 @@ void AfxTakeDesktopDpi(const char* pszAppName) {
     const std::string strResources = bX11 ? ReadXResources() : std::string();
     g_nPixelDensity = IsDriver("wayland") ? ReadWaylandScale() : 1;
     std::string strProblem;
-    const int nDpi =
-        AfxDesktopDpi(bX11 ? strResources.c_str() : nullptr,
-                      bX11 ? std::getenv("GDK_SCALE") : nullptr, g_nPixelDensity, &strProblem);
+    const DesktopScale scale{bX11 ? strResources.c_str() : nullptr,
+                             bX11 ? std::getenv("GDK_SCALE") : nullptr,
+                             bX11 ? std::getenv("GDK_DPI_SCALE") : nullptr, g_nPixelDensity};
+    const int nDpi = AfxDesktopDpi(scale, &strProblem);
     if (!strProblem.empty()) {
         std::fprintf(
             stderr, "%s: %s\n", pszAppName,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <time.h>
+#include <unistd.h>
 
 #include "platform/dc.h"
 #include "platform/dialog_template.h"
@@ -41,6 +42,27 @@ constexpr double kNanosecondsPerMicrosecond = 1e3;
 bool IsSet(const char* pszVariable) {
     const char* pszValue = std::getenv(pszVariable);
     return pszValue != nullptr && *pszValue != '\0';
+}
+
+// Where D-Bus finds the session bus when no address is set (the user's bus of systemd), and
+// the address that tells it there is none.
+constexpr const char* kSessionBusAddress = "DBUS_SESSION_BUS_ADDRESS";
+constexpr const char* kUserBusInRuntimeDir = "/bus";
+constexpr const char* kNoBus = "disabled:";
+
+// Without a session bus, D-Bus would start one for the display (dbus-launch's autolaunch),
+// which outlives the game. SDL's bus features, the screensaver inhibit and the input-method
+// bridge, are then simply absent.
+void NeverStartASessionBus() {
+    if (IsSet(kSessionBusAddress)) {
+        return;
+    }
+    const char* pszRuntime = std::getenv("XDG_RUNTIME_DIR");
+    if (pszRuntime != nullptr &&
+        access((std::string(pszRuntime) + kUserBusInRuntimeDir).c_str(), F_OK) == 0) {
+        return;
+    }
+    setenv(kSessionBusAddress, kNoBus, 1);
 }
 
 // Wakes SDL_WaitEvent when a window gets work from another thread.
@@ -95,12 +117,20 @@ void CloseFrom(CWnd* pWnd) {
     }
 }
 
+// Restores, raises and focuses the window: on X11 through the window manager, or without one
+// by the program itself; elsewhere as far as SDL can.
+void ActivateWindow(WndSystem* pSystem) {
+    if (!AfxActivateX11Window(pSystem->pWindow)) {
+        SDL_RaiseWindow(pSystem->pWindow);
+    }
+}
+
 // A window that a modal dialog has disabled hands a click or the focus on to the newest
 // window opened after it, as Windows activates the dialog, so that the dialog is never
-// buried under its owner.
+// buried under its owner, nor left minimised.
 void ActivateModalAbove(CWnd* pWnd) {
     if (!g_windows.empty() && g_windows.back() != pWnd && IsAlive(pWnd)) {
-        SDL_RaiseWindow(g_windows.back()->System()->pWindow);
+        ActivateWindow(g_windows.back()->System());
     }
 }
 
@@ -364,6 +394,15 @@ void DispatchEvent(const SDL_Event& event) {
                 case SDL_WINDOWEVENT_EXPOSED:
                     ShowSurfaceAgain(pWnd);
                     break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    // Some window managers offer to minimise a dialog whatever its hints say.
+                    // Its owner, which takes no input meanwhile, goes with it, and activating
+                    // the owner brings both back.
+                    if (CWnd* pOwner = pWnd->System()->pOwner;
+                        pOwner != nullptr && IsAlive(pOwner)) {
+                        SDL_MinimizeWindow(pOwner->System()->pWindow);
+                    }
+                    break;
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_MAXIMIZED:
                     // Whatever changed while the window was minimised shows at once.
@@ -589,6 +628,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, strDrivers.c_str());
     }
     AfxInstallX11Handlers(pszAppName);
+    NeverStartASessionBus();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         if (!strDisplays.empty()) {
             SDL_SetError("%s (%s)", std::string(SDL_GetError()).c_str(), strDisplays.c_str());
@@ -680,7 +720,7 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     if (pWindow == nullptr) {
         return FALSE;
     }
-    AfxPrepareX11Window(pWindow);
+    AfxPrepareX11Window(pWindow, pszCaption, pOwner != nullptr);
     std::unique_ptr<WndSystem, WndSystemDeleter> pSystem(new WndSystem);
     pSystem->pWindow = pWindow;
     pSystem->pOwner = pOwner;
@@ -722,9 +762,15 @@ void AfxShowScreenWindow(CWnd* pWnd) {
             SDL_SetWindowModalFor(pSystem->pWindow, pOwnerSystem->pWindow);
         }
         // As on Windows, a dialog that opens over its owner takes over the activation.
-        SDL_RaiseWindow(pSystem->pWindow);
+        ActivateWindow(pSystem);
     }
     pWnd->Invalidate(TRUE);
+}
+
+void AfxActivateScreenWindow(CWnd* pWnd) {
+    if (pWnd->System() != nullptr) {
+        ActivateWindow(pWnd->System());
+    }
 }
 
 UINT CWnd::SetTimer(UINT nIDEvent, UINT nElapse, void* /*lpfnTimer*/) {

@@ -49,3 +49,5 @@ struct WndSystem {
 // owned window stays above pOwner and has no taskbar entry of its own.
 BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient, CWnd* pOwner);
 void AfxShowScreenWindow(CWnd* pWnd);
+// Restores, raises and focuses the window, as when a dialog hands the activation back.
+void AfxActivateScreenWindow(CWnd* pWnd);

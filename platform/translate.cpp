@@ -16,8 +16,10 @@ constexpr const char* kCodeset = "UTF-8";
 }  // namespace
 
 void AfxInitTranslations() {
-    // Only the messages: numbers stay in the C format, which the frame trace is read in.
+    // The messages, and the character set, by which Xlib writes window titles for old
+    // tools; numbers stay in the C format, which the frame trace is read in.
     std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
     char* pszBase = SDL_GetBasePath();
     if (pszBase != nullptr) {
         AfxSetTranslationsDir((std::string(pszBase) + HOPLIN_LOCALE_DIR_FROM_BIN).c_str());

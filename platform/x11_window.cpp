@@ -4,6 +4,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/Xutil.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -39,6 +40,12 @@ constexpr unsigned long kMwmDecorMenu = 1UL << 4;
 constexpr unsigned long kMwmDecorMinimize = 1UL << 5;
 constexpr int kMotifHintsFields = sizeof(MotifWmHints) / sizeof(long);
 constexpr int kPropertyFormat32 = 32;
+// Who asks a window manager to activate a window. The program asks only as a direct result of
+// what the user did, as a pager does: a click on a window that a dialog has disabled, or the
+// end of a dialog. An application's request would be weighed against the window manager's
+// rules against stealing the focus, and KWin ignores one for the window it last activated,
+// such as a dialog that has since been minimised.
+constexpr long kSourceUserAction = 2;
 
 const char* g_pszAppName = "";
 // SDL's connection to the X server, once a window has been made on it.
@@ -94,6 +101,31 @@ int OnXError(Display* pDisplay, XErrorEvent* pError) {
     _exit(1);
 }
 
+// Sets the window's property to the one atom pszValue, or adds that atom to it.
+void SetAtomProperty(Display* pDisplay, XID window, const char* pszProperty, const char* pszValue,
+                     int nMode) {
+    const Atom atom = XInternAtom(pDisplay, pszValue, False);
+    XChangeProperty(pDisplay, window, XInternAtom(pDisplay, pszProperty, False), XA_ATOM,
+                    kPropertyFormat32, nMode, reinterpret_cast<const unsigned char*>(&atom), 1);
+}
+
+// Whether a window manager that follows EWMH runs: it names its check window on the root.
+bool HasWindowManager(Display* pDisplay) {
+    Atom type = None;
+    int nFormat = 0;
+    unsigned long nItems = 0, nAfter = 0;
+    unsigned char* pData = nullptr;
+    const int nStatus =
+        XGetWindowProperty(pDisplay, DefaultRootWindow(pDisplay),
+                           XInternAtom(pDisplay, "_NET_SUPPORTING_WM_CHECK", False), 0, 1, False,
+                           XA_WINDOW, &type, &nFormat, &nItems, &nAfter, &pData);
+    const bool bFound = nStatus == Success && type == XA_WINDOW && nItems == 1;
+    if (pData != nullptr) {
+        XFree(pData);
+    }
+    return bFound;
+}
+
 bool GetX11Info(SDL_Window* pWindow, SDL_SysWMinfo* pInfo) {
     SDL_VERSION(&pInfo->version);
     return SDL_GetWindowWMInfo(pWindow, pInfo) == SDL_TRUE && pInfo->subsystem == SDL_SYSWM_X11;
@@ -110,30 +142,69 @@ void AfxInstallX11Handlers(const char* pszAppName) {
     XSetIOErrorHandler(OnXIOError);
 }
 
-void AfxPrepareX11Window(SDL_Window* pWindow) {
+void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal) {
     SDL_SysWMinfo info;
     if (!GetX11Info(pWindow, &info)) {
         return;
     }
+    const XID window = info.info.x11.window;
     {
         std::lock_guard<std::mutex> lock(g_mutexWindows);
-        g_windows.push_back(info.info.x11.window);
+        g_windows.push_back(window);
     }
     Display* pDisplay = info.info.x11.display;
     g_pDisplay = pDisplay;
+    // SDL marks its windows transient for the root window when no program has named the
+    // Motif hints yet, as on a fresh X server; naming them below keeps later windows from
+    // that, and this window loses the mark.
+    XDeleteProperty(pDisplay, window, XA_WM_TRANSIENT_FOR);
     MotifWmHints hints{};
     hints.flags = kMwmHintsFunctions | kMwmHintsDecorations;
-    hints.functions = kMwmFuncMove | kMwmFuncMinimize | kMwmFuncClose;
-    hints.decorations = kMwmDecorBorder | kMwmDecorTitle | kMwmDecorMenu | kMwmDecorMinimize;
+    hints.functions = kMwmFuncMove | kMwmFuncClose | (bModal ? 0 : kMwmFuncMinimize);
+    hints.decorations =
+        kMwmDecorBorder | kMwmDecorTitle | kMwmDecorMenu | (bModal ? 0 : kMwmDecorMinimize);
     const Atom atomHints = XInternAtom(pDisplay, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(pDisplay, info.info.x11.window, atomHints, atomHints, kPropertyFormat32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(&hints), kMotifHintsFields);
-    XWindowAttributes attributes;
-    if (XGetWindowAttributes(pDisplay, info.info.x11.window, &attributes) != 0) {
-        g_imageTargets.push_back(
-            ImageTarget{pWindow, pDisplay, info.info.x11.window, attributes.depth,
-                        XCreateGC(pDisplay, info.info.x11.window, 0, nullptr)});
+    XChangeProperty(pDisplay, window, atomHints, atomHints, kPropertyFormat32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&hints), kMotifHintsFields);
+    if (bModal) {
+        SetAtomProperty(pDisplay, window, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG",
+                        PropModeReplace);
+        // Beside the states SDL has set, such as the missing taskbar entry.
+        SetAtomProperty(pDisplay, window, "_NET_WM_STATE", "_NET_WM_STATE_MODAL", PropModeAppend);
     }
+    Xutf8SetWMProperties(pDisplay, window, pszTitle, pszTitle, nullptr, 0, nullptr, nullptr,
+                         nullptr);
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(pDisplay, window, &attributes) != 0) {
+        g_imageTargets.push_back(ImageTarget{pWindow, pDisplay, window, attributes.depth,
+                                             XCreateGC(pDisplay, window, 0, nullptr)});
+    }
+}
+
+bool AfxActivateX11Window(SDL_Window* pWindow) {
+    SDL_SysWMinfo info;
+    if (!GetX11Info(pWindow, &info)) {
+        return false;
+    }
+    Display* pDisplay = info.info.x11.display;
+    const XID window = info.info.x11.window;
+    const Window root = DefaultRootWindow(pDisplay);
+    if (HasWindowManager(pDisplay)) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(pDisplay, "_NET_ACTIVE_WINDOW", False);
+        event.xclient.format = kPropertyFormat32;
+        event.xclient.data.l[0] = kSourceUserAction;
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(pDisplay, root, False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &event);
+    } else {
+        XMapRaised(pDisplay, window);
+        XSetInputFocus(pDisplay, window, RevertToParent, CurrentTime);
+    }
+    XFlush(pDisplay);
+    return true;
 }
 
 bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& rc) {

@@ -17,9 +17,21 @@ struct SDL_SysWMmsg;
 void AfxInstallX11Handlers(const char* pszAppName);
 
 // Prepares a new, still hidden window on X11: it is one of the program's windows from now
-// on, and its hints offer what a fixed-size window offers, moving, minimising and closing,
-// with no maximise button or action. Does nothing on other displays.
-void AfxPrepareX11Window(SDL_Window* pWindow);
+// on, and window managers learn what it is.
+// - A top-level window offers what a fixed-size window offers, moving, minimising and
+//   closing, with no maximise button or action, and is transient for no other window.
+// - A modal dialog (bModal) is typed as a dialog, is modal, and offers moving and closing
+//   only. It becomes transient for its owner when it is shown.
+// - Its title, pszTitle in UTF-8, reaches old tools too: WM_NAME in the form the locale's
+//   Xlib converts (Latin-1, or compound text), beside the UTF-8 name that SDL gives.
+// Does nothing on other displays.
+void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal);
+
+// Makes pWindow the window the user works with: restored if it is minimised, raised, and
+// with the keyboard focus. A window manager is asked to, as EWMH has it, which restores a
+// minimised window too; with none, the program raises and focuses the window itself.
+// Answers false, and does nothing, when pWindow is not an X11 window.
+bool AfxActivateX11Window(SDL_Window* pWindow);
 
 // Sends the part rc of pSurface, the window's surface, to the window as image data inside
 // the request. Nothing waits for the X server, unlike SDL's shared-memory update, which ends

@@ -13,9 +13,10 @@ HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev lib
 HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
   xdotool imagemagick desktop-file-utils
   lintian devscripts man-db locales
-  # The real desktops the game is tried on: a window manager, a Wayland compositor, and X's
-  # own tools (xrdb sets the desktop's DPI).
-  openbox weston x11-utils x11-xserver-utils)
+  # The real desktops the game is tried on: window managers (openbox, GNOME's mutter, KDE's
+  # KWin with its Breeze frames), a Wayland compositor, X's own tools (xrdb sets the
+  # desktop's DPI), and D-Bus's autolaunch, which a game without a session bus must not set off.
+  openbox mutter kwin-x11 kwin-style-breeze weston x11-utils x11-xserver-utils dbus-x11)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {

@@ -22,8 +22,9 @@ PR_SET_PDEATHSIG = 1  # from <linux/prctl.h>
 
 # Settings of the desktop the caller runs in that would reach the programs started here.
 INHERITED_PREFIXES = ("SDL_", "GDK_", "GTK_", "QT_", "HOPLIN_", "XDG_")
-INHERITED_NAMES = ("DISPLAY", "WAYLAND_DISPLAY", "XMODIFIERS", "XCURSOR_THEME", "XCURSOR_SIZE",
-                   "XCURSOR_PATH", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")
+INHERITED_NAMES = ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XMODIFIERS",
+                   "XCURSOR_THEME", "XCURSOR_SIZE", "XCURSOR_PATH", "LANGUAGE", "LC_ALL",
+                   "LC_MESSAGES", "LANG")
 # Messages in the program's own words, whatever the machine's locale.
 LOCALE = "C.UTF-8"
 # No cursor theme is found under an empty XCURSOR_PATH, so every Wayland client falls back to
@@ -81,6 +82,25 @@ OPENBOX_CONFIG = f"""\
     </context>
   </mouse>
 </openbox_config>
+"""
+
+
+# A session bus that serves this user's programs and starts the desktop's services as they
+# are asked for.
+SESSION_BUS_CONFIG = """\
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path={path}</listen>
+  <auth>EXTERNAL</auth>
+  <standard_session_servicedirs/>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
 """
 
 
@@ -185,20 +205,49 @@ def start_xvfb(env, log, size=SCREEN_SIZE):
     return proc, dict(env, DISPLAY=f":{int(number)}")
 
 
-def start_openbox(env, folder, log):
-    """Starts openbox with a configuration of its own and waits until it manages the screen."""
-    config = os.path.join(folder, OPENBOX_CONFIG_NAME)
+def start_session_bus(env, folder, log):
+    """Starts a D-Bus session bus of its own, as the big desktops run their window managers
+    on one; returns (process, env with its address)."""
+    path = os.path.join(folder, "session-bus")
+    config = os.path.join(folder, "session-bus.conf")
     with open(config, "w", encoding="utf-8") as out:
-        out.write(OPENBOX_CONFIG)
-    proc = start(["openbox", "--sm-disable", "--config-file", config], env, log)
+        out.write(SESSION_BUS_CONFIG.format(path=path))
+    proc = start(["dbus-daemon", "--nofork", f"--config-file={config}"], env, log)
+    wait_until("the session bus", lambda: os.path.exists(path), STARTUP_TIMEOUT, proc, log)
+    return proc, dict(env, DBUS_SESSION_BUS_ADDRESS=f"unix:path={path}")
+
+
+def start_window_manager(args, env, log):
+    """Starts a window manager and waits until it manages the screen."""
+    proc = start(args, env, log)
 
     def managing():
         done = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=env,
                               capture_output=True)
         return b"window id" in done.stdout
 
-    wait_until("openbox managing the screen", managing, STARTUP_TIMEOUT, proc, log)
+    wait_until(f"{args[0]} managing the screen", managing, STARTUP_TIMEOUT, proc, log)
     return proc
+
+
+def start_openbox(env, folder, log):
+    """Starts openbox with a configuration of its own."""
+    config = os.path.join(folder, OPENBOX_CONFIG_NAME)
+    with open(config, "w", encoding="utf-8") as out:
+        out.write(OPENBOX_CONFIG)
+    return start_window_manager(["openbox", "--sm-disable", "--config-file", config], env, log)
+
+
+def start_mutter(env, log):
+    """Starts GNOME's window manager with its settings at their defaults, kept in memory."""
+    return start_window_manager(["mutter", "--x11", "--replace", "--sm-disable"],
+                                dict(env, GSETTINGS_BACKEND="memory"), log)
+
+
+def start_kwin(env, log):
+    """Starts KDE's window manager; with no configuration in the home folder it takes its
+    defaults, the Breeze frames among them."""
+    return start_window_manager(["kwin_x11", "--replace"], env, log)
 
 
 def start_weston(env, folder, log, scale=1, size=(800, 600)):

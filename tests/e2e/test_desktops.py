@@ -200,45 +200,6 @@ def play_openbox(session, other, ok):
     ok("a window minimised during a run shows the title when restored after the run", began)
 
     began = time.monotonic()
-    session.right_click(layout.menu_point)
-    session.wait_for("the system menu", e2e.check_menu(layout.menu_point), e2e.SCREEN_TIMEOUT)
-    session.key("a")
-    about = session.about_window()
-    owners = property_atoms(env, about, "WM_TRANSIENT_FOR")
-    if [as_id(w) for w in owners] != [as_id(session.window)]:
-        raise Failure(f"the About box is transient for {owners}, not the main window")
-    if SKIP_TASKBAR_STATE not in property_atoms(env, about, "_NET_WM_STATE"):
-        raise Failure("the About box has a taskbar entry of its own")
-
-    def active():
-        return as_id(session.active_window()) == as_id(about)
-
-    wait_until("the About box active once it opens", active, e2e.SCREEN_TIMEOUT)
-    # The title box's middle lies above the About box, which is centred on the window.
-    pressed_before = user_time(env, session.window)
-    session.click(layout.title)
-
-    def above_and_active():
-        stacking = [as_id(w) for w in property_atoms(env, "-root", "_NET_CLIENT_LIST_STACKING")]
-        return (
-            as_id(about) in stacking
-            and stacking.index(as_id(about)) > stacking.index(as_id(session.window))
-            and active()
-        )
-
-    # Openbox acts on a press before it passes the press on to the game.
-    wait_until("the game taking the click on its main window",
-               lambda: user_time(env, session.window) != pressed_before, e2e.SCREEN_TIMEOUT)
-    wait_until("the About box above the main window and active", above_and_active,
-               e2e.SCREEN_TIMEOUT)
-    session.shoot(session.around(session.geometry(about))).save(
-        os.path.join(session.out_dir, "openbox-about.png"))
-    session.key("Escape")
-    session.wait_for_no_about("the About box after Esc")
-    ok("the About box opens active, is transient for the main window, has no taskbar entry, "
-       "and stays above it, active, after a click on the main window", began)
-
-    began = time.monotonic()
     left, right, top, _ = session.frame_extents()
     x, y = session.origin
     width, _ = session.size
@@ -298,7 +259,7 @@ class WaylandSession(e2e.Session):
         self.runs += 1
         self.game_log = os.path.join(self.out_dir, f"hoplin-wayland-run{self.runs}.log")
         with open(self.game_log, "wb") as log:
-            self.game = desktop.start([self.hoplin], self.game_env, log)
+            self.game = desktop.start([self.hoplin], self.marked(self.game_env), log)
         self.layout = e2e.Layout(*self.client_size)
         self.size = self.client_size
 

@@ -101,6 +101,8 @@ LEFT_BUTTON = "1"
 RIGHT_BUTTON = "3"
 # How much of the game's log a failure repeats.
 GAME_LOG_LINES = 5
+# The environment variable that marks the processes of one game, to find any it leaves.
+GAME_MARK = "HOPLIN_E2E_GAME"
 
 
 # --- Scripts ---------------------------------------------------------------------------------
@@ -729,7 +731,7 @@ class Session:
         self.runs += 1
         self.game_log = os.path.join(self.out_dir, f"hoplin-run{self.runs}.log")
         with open(self.game_log, "wb") as log:
-            self.game = desktop.start([self.hoplin], self.env, log)
+            self.game = desktop.start([self.hoplin], self.marked(self.env), log)
         try:
             found = run(
                 ["xdotool", "search", "--sync", "--name", "^Hoplin$"],
@@ -842,11 +844,23 @@ class Session:
         """Presses and releases a key, or keys such as alt+space, in the focused window."""
         run(["xdotool", "key", name], self.env)
 
-    def hand_focus_back(self):
-        # Xvfb runs no window manager, and no one gives the keyboard back to the main window
-        # when the About box closes. On a desktop the window manager does it; this stands in
-        # for it.
-        run(["xdotool", "windowfocus", "--sync", self.window], self.env)
+    def marked(self, env):
+        """env with the mark of this game, which every process it starts inherits."""
+        return dict(env, **{GAME_MARK: f"{os.getpid()}-{self.runs}"})
+
+    def leftovers(self):
+        """The processes that carry the mark of this game, which has ended."""
+        mark = f"{GAME_MARK}={os.getpid()}-{self.runs}".encode() + b"\0"
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as environ:
+                    if mark in environ.read():
+                        with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+                            found.append(cmdline.read().replace(b"\0", b" ").decode().strip())
+            except OSError:  # gone meanwhile, or not ours to read
+                pass
+        return found
 
     def game_windows(self):
         """{window id: name} of the game's windows."""
@@ -920,15 +934,20 @@ class Session:
         return (left, top), (right - left, bottom - top)
 
     def expect_exit(self, how, since):
-        """Fails unless the game ends with status 0 within EXIT_TIMEOUT of since; returns
-        how long it took."""
+        """Fails unless the game ends with status 0 within EXIT_TIMEOUT of since, leaving no
+        process of its own behind; returns how long it took."""
         try:
             status = self.game.wait(timeout=max(0.0, since + EXIT_TIMEOUT - time.monotonic()))
         except subprocess.TimeoutExpired:
             raise Failure(f"{how}: the game still runs {EXIT_TIMEOUT} s later")
         if status != 0:
-            raise Failure(f"{how}: the game exited with status {status}, expected 0")
-        return time.monotonic() - since
+            raise Failure(f"{how}: the game exited with status {status}, expected 0"
+                          f"{self.where_to_look()}")
+        took = time.monotonic() - since
+        left = self.leftovers()
+        if left:
+            raise Failure(f"{how}: the game left {left} running")
+        return took
 
 
 def play(session):
@@ -1009,8 +1028,7 @@ def play(session):
 
 
 def play_system_menu(session, ok):
-    """The system menu and the About box, from the title screen back to it. The keyboard
-    goes first: once an About box has closed, only hand_focus_back brings it back."""
+    """The system menu and the About box, from the title screen back to it."""
     layout = session.layout
     point = layout.menu_point
 
@@ -1095,7 +1113,6 @@ def play_system_menu(session, ok):
     session.click(layout.about_ok, origin=about[0])
     session.wait_for_no_about("the About box after OK")
     session.wait_for("the title after the About box", check_unchanged(title), SCREEN_TIMEOUT)
-    session.hand_focus_back()
     session.click(layout.start)
     running = session.wait_for("playing screen after the About box", check_playing, SCREEN_TIMEOUT)
     ok("OK closes the About box, and Start works again", began)

@@ -82,7 +82,8 @@ def play(session, env, ok):
        f"{warnings[0]}", began)
 
     began = time.monotonic()
-    session.env = env
+    # As KDE Plasma sets up 200 %: GTK programs multiply Xft.dpi by both factors.
+    session.env = dict(env, GDK_SCALE="2", GDK_DPI_SCALE="0.5")
     desktop.run(["xrdb", "-merge"], env, input=f"Xft.dpi: {DPI}\n".encode())
     session.start_game(f"title screen at {DPI} DPI", check_sharp_title, save_as="title.png")
     expect_size(session, SCALED_SIZE, f"at {DPI} DPI")
@@ -90,8 +91,9 @@ def play(session, env, ok):
     if warnings_of(session):
         raise e2e.Failure(f"at {DPI} DPI the game warned: {warnings_of(session)}")
     layout = session.layout
-    ok(f"at {DPI} DPI the window is {session.size} with base units {layout.base_x}x"
-       f"{layout.base_y}; Start, a jump, Stop and Exit work at the scaled places", began)
+    ok(f"at {DPI} DPI, set as Plasma sets it, the window is {session.size} with base units "
+       f"{layout.base_x}x{layout.base_y}; Start, a jump, Stop and Exit work at the scaled places",
+       began)
     return session.size
 
 

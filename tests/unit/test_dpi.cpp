@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "app/resources.h"
 #include "platform/dialog_template.h"
+#include "platform/dpi.h"
 #include "platform/icon.h"
 #include "tests/support/dpi_scope.h"
 
@@ -13,44 +14,48 @@ using testing_dpi::CDpiScope;
 
 namespace {
 
-TEST(DesktopDpi, XftDpiTimesGdkScaleOrTheWaylandScaleWithUnusableValuesLeftOut) {
+TEST(DesktopDpi, XftDpiTimesTheGdkFactorsOrTheWaylandScaleWithUnusableValuesLeftOut) {
     struct Case {
-        const char* pszResources;
-        const char* pszGdkScale;
-        int nOutputScale;
+        DesktopScale scale;
         int nDpi;
         bool bWarns;
     };
     const Case kCases[] = {
-        {nullptr, nullptr, 1, 96, false},
-        {"Xft.antialias:\t1\nXft.hinting:\t1\n", nullptr, 1, 96, false},
-        {"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", nullptr, 1, 192, false},
-        {"Xft.dpi: 120.4", nullptr, 1, 120, false},
-        {"Xft.dpi:\t96\nXft.dpi:\t144\n", nullptr, 1, 144, false},
-        {"*dpi:\t192\nXft.dpiScale:\t2\n", nullptr, 1, 96, false},
-        {"Xft.dpi:\t96\n", "2", 1, 192, false},
-        {nullptr, "3", 1, 288, false},
-        {nullptr, "", 1, 96, false},
-        {nullptr, nullptr, 2, 192, false},
-        {"Xft.dpi:\t480\n", nullptr, 1, 480, false},
-        {"Xft.dpi:\t0\n", nullptr, 1, 96, true},
-        {"Xft.dpi:\t-192\n", nullptr, 1, 96, true},
-        {"Xft.dpi:\t481\n", nullptr, 1, 96, true},
-        {"Xft.dpi:\tlarge\n", "2", 1, 192, true},
-        {"Xft.dpi:\n", nullptr, 1, 96, true},
-        {"Xft.dpi:\t192\n", "0", 1, 192, true},
-        {"Xft.dpi:\t192\n", "-2", 1, 192, true},
-        {"Xft.dpi:\t192\n", "1.5", 1, 192, true},
-        {"Xft.dpi:\t192\n", "two", 1, 192, true},
-        {"Xft.dpi:\t300\n", "2", 1, 96, true},
+        // The desktops as they set themselves up: GNOME at 100 % and 200 %, Plasma at 200 %.
+        {{"Xft.antialias:\t1\nXft.dpi:\t96\nXft.hinting:\t1\n", nullptr, nullptr, 1}, 96, false},
+        {{"Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n", nullptr, nullptr, 1}, 192, false},
+        {{"Xft.dpi:\t192\n", "2", "0.5", 1}, 192, false},
+        {{nullptr, "2", nullptr, 1}, 192, false},
+        {{"Xft.dpi: 120.4", nullptr, nullptr, 1}, 120, false},
+        {{nullptr, nullptr, "1.25", 1}, 120, false},
+        {{nullptr, nullptr, nullptr, 1}, 96, false},
+        {{"Xft.dpi:\t96\nXft.dpi:\t144\n", nullptr, nullptr, 1}, 144, false},
+        {{"*dpi:\t192\nXft.dpiScale:\t2\n", nullptr, nullptr, 1}, 96, false},
+        {{nullptr, "3", nullptr, 1}, 288, false},
+        {{nullptr, "", "", 1}, 96, false},
+        {{nullptr, nullptr, nullptr, 2}, 192, false},
+        {{"Xft.dpi:\t480\n", nullptr, nullptr, 1}, 480, false},
+        {{"Xft.dpi:\t0\n", nullptr, nullptr, 1}, 96, true},
+        {{"Xft.dpi:\t-192\n", nullptr, nullptr, 1}, 96, true},
+        {{"Xft.dpi:\t481\n", nullptr, nullptr, 1}, 96, true},
+        {{"Xft.dpi:\tlarge\n", "2", nullptr, 1}, 192, true},
+        {{"Xft.dpi:\n", nullptr, nullptr, 1}, 96, true},
+        {{"Xft.dpi:\t192\n", "0", nullptr, 1}, 192, true},
+        {{"Xft.dpi:\t192\n", "1.5", nullptr, 1}, 192, true},
+        {{"Xft.dpi:\t192\n", "inf", nullptr, 1}, 192, true},
+        {{"Xft.dpi:\t192\n", nullptr, "0", 1}, 192, true},
+        {{"Xft.dpi:\t192\n", nullptr, "half", 1}, 192, true},
+        {{"Xft.dpi:\t300\n", "2", nullptr, 1}, 96, true},
+        {{nullptr, nullptr, "0.25", 1}, 96, true},
     };
     for (const Case& c : kCases) {
-        const std::string strCase = std::string(c.pszResources ? c.pszResources : "(none)") +
-                                    " GDK_SCALE=" + (c.pszGdkScale ? c.pszGdkScale : "(unset)") +
-                                    " output scale " + std::to_string(c.nOutputScale);
+        const auto show = [](const char* psz) { return psz != nullptr ? psz : "(unset)"; };
+        const std::string strCase = std::string(show(c.scale.pszResources)) +
+                                    " GDK_SCALE=" + show(c.scale.pszGdkScale) +
+                                    " GDK_DPI_SCALE=" + show(c.scale.pszGdkDpiScale) +
+                                    " output scale " + std::to_string(c.scale.nOutputScale);
         std::string strProblem = "left over";
-        EXPECT_EQ(AfxDesktopDpi(c.pszResources, c.pszGdkScale, c.nOutputScale, &strProblem), c.nDpi)
-            << strCase;
+        EXPECT_EQ(AfxDesktopDpi(c.scale, &strProblem), c.nDpi) << strCase;
         EXPECT_EQ(!strProblem.empty(), c.bWarns) << strCase << ": " << strProblem;
     }
 }
