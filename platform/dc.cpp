@@ -1,7 +1,6 @@
 #include "platform/dc.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -83,10 +82,6 @@ SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
     SDL_Rect rc;
     SDL_UnionRect(&a, &b, &rc);
     return rc;
-}
-
-long Area(const SDL_Rect& rc) {
-    return static_cast<long>(rc.w) * rc.h;
 }
 
 // Text with its '&' prefixes resolved: what to show, and the byte range to underline.
@@ -346,42 +341,6 @@ SDL_Rect CopyChanges(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest,
     return rcChanged;
 }
 
-// At most this many rectangles stand for what was drawn; beyond, their bounding box does.
-constexpr size_t kMaxDrawnRects = 32;
-
-// Adds r to rectangles that together hold what was drawn. A part of one already there adds
-// nothing, and one that the last would grow to take in without covering more than both
-// joins it: a rectangle's inside and its edges make one.
-void AddDrawn(std::vector<SDL_Rect>* pDrawn, SDL_Rect r) {
-    SDL_Rect rcBoth;
-    for (const SDL_Rect& rc : *pDrawn) {
-        if (Intersect(rc, r, &rcBoth) && SDL_RectEquals(&rcBoth, &r)) {
-            return;
-        }
-    }
-    if (!pDrawn->empty()) {
-        const SDL_Rect rcUnion = Union(pDrawn->back(), r);
-        if (Area(rcUnion) <= Area(pDrawn->back()) + Area(r)) {
-            pDrawn->back() = rcUnion;
-            return;
-        }
-    }
-    if (pDrawn->size() < kMaxDrawnRects) {
-        pDrawn->push_back(r);
-        return;
-    }
-    for (const SDL_Rect& rc : *pDrawn) {
-        r = Union(r, rc);
-    }
-    pDrawn->assign(1, r);
-}
-
-// Marks a window's surface as drawn on since every copy that it has held so far.
-void Restamp(SDL_Surface* pSurface) {
-    static std::atomic<std::uintptr_t> s_nLastStamp{0};
-    pSurface->userdata = reinterpret_cast<void*>(++s_nLastStamp);
-}
-
 }  // namespace
 
 COLORREF GetSysColor(int nIndex) {
@@ -392,108 +351,38 @@ SDL_Surface* DCImpl::Target() const {
     if (pAttached != nullptr) {
         return pAttached;
     }
-    const BitmapData* pBitmap = TargetBitmap();
+    const auto* pBitmap = bMemory ? static_cast<const BitmapData*>(bitmap.pData.get()) : nullptr;
     return pBitmap != nullptr ? pBitmap->pSurface : nullptr;
-}
-
-BitmapData* DCImpl::TargetBitmap() const {
-    return pAttached == nullptr && bMemory ? static_cast<BitmapData*>(bitmap.pData.get()) : nullptr;
 }
 
 void DCImpl::Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip) {
     SDL_Surface* pSurface = Target();
     SDL_Rect rcFill;
-    if (pSurface == nullptr || !Intersect(r, clip, &rcFill)) {
-        return;
-    }
-    BitmapData* pBitmap = TargetBitmap();
-    if (pBitmap == nullptr) {
+    if (pSurface != nullptr && Intersect(r, clip, &rcFill)) {
         AfxFillSurfaceRect(pSurface, rcFill, cr, rcFill);
         Drew(rcFill);
-        return;
     }
-    FillMemo& memo = pBitmap->fillMemo;
-    const Uint32 nPixel = MapColour(pSurface, cr);
-    if (memo.bValid && memo.nPixel == nPixel && SDL_RectEquals(&memo.rcFilled, &rcFill)) {
-        for (const SDL_Rect& rc : memo.drawnOver) {
-            AfxFillSurfaceRect(pSurface, rc, cr, rc);
-            AddDrawn(&pBitmap->copyMemo.drawnSince, rc);
-        }
-        memo.drawnOver.clear();
-        return;
-    }
-    AfxFillSurfaceRect(pSurface, rcFill, cr, rcFill);
-    if (memo.bValid && Area(rcFill) < Area(memo.rcFilled)) {
-        Drew(rcFill);
-        return;
-    }
-    memo.bValid = true;
-    memo.rcFilled = rcFill;
-    memo.nPixel = nPixel;
-    memo.drawnOver.clear();
-    AddDrawn(&pBitmap->copyMemo.drawnSince, rcFill);
 }
 
 void DCImpl::Drew(const SDL_Rect& r) {
-    if (SDL_RectEmpty(&r)) {
-        return;
-    }
-    BitmapData* pBitmap = TargetBitmap();
-    if (pBitmap == nullptr) {
+    if (pAttached != nullptr) {
         rcChanged = Union(rcChanged, r);
-        Restamp(Target());
-        return;
-    }
-    AddDrawn(&pBitmap->copyMemo.drawnSince, r);
-    FillMemo& memo = pBitmap->fillMemo;
-    SDL_Rect rcOver;
-    if (memo.bValid && Intersect(r, memo.rcFilled, &rcOver)) {
-        AddDrawn(&memo.drawnOver, rcOver);
     }
 }
 
-void DCImpl::Copy(SDL_Surface* pSource, BitmapData* pSourceBitmap, const SDL_Rect& rcSource,
-                  const SDL_Rect& rcDest, const SDL_Rect& clip) {
-    SDL_Surface* pDest = Target();
+void DCImpl::Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect& rcDest,
+                  const SDL_Rect& clip) {
     SDL_Rect rcShown;
     SDL_Point ptFrom;
     if (!PlaceCopy(pSource, rcSource, rcDest, clip, &rcShown, &ptFrom)) {
         return;
     }
     if (pAttached == nullptr) {
-        CopyRect(pSource, ptFrom, pDest, rcShown);
-        Drew(rcShown);
+        CopyRect(pSource, ptFrom, Target(), rcShown);
         return;
     }
     // On a window's surface only what differs changes, so that only that goes to the screen.
-    if (pSourceBitmap == nullptr) {
-        Drew(CopyChanges(pSource, ptFrom, pDest, rcShown));
-        return;
-    }
-    CopyMemo& memo = pSourceBitmap->copyMemo;
-    const bool bAgain = memo.pDest == pDest && memo.pStamp != nullptr &&
-                        memo.pStamp == pDest->userdata && SDL_RectEquals(&memo.rcShown, &rcShown) &&
-                        memo.ptFrom.x == ptFrom.x && memo.ptFrom.y == ptFrom.y;
-    if (bAgain) {
-        const SDL_Rect rcFromArea{ptFrom.x, ptFrom.y, rcShown.w, rcShown.h};
-        for (const SDL_Rect& rcDrawn : memo.drawnSince) {
-            SDL_Rect rcPart;
-            if (Intersect(rcDrawn, rcFromArea, &rcPart)) {
-                const SDL_Rect rcTo{rcShown.x + rcPart.x - ptFrom.x,
-                                    rcShown.y + rcPart.y - ptFrom.y, rcPart.w, rcPart.h};
-                rcChanged = Union(rcChanged,
-                                  CopyChanges(pSource, SDL_Point{rcPart.x, rcPart.y}, pDest, rcTo));
-            }
-        }
-    } else {
-        rcChanged = Union(rcChanged, CopyChanges(pSource, ptFrom, pDest, rcShown));
-    }
-    Restamp(pDest);
-    memo.pDest = pDest;
-    memo.pStamp = pDest->userdata;
-    memo.rcShown = rcShown;
-    memo.ptFrom = ptFrom;
-    memo.drawnSince.clear();
+    Drew(CopyChanges(pSource, ptFrom, pAttached, rcShown));
 }
 
 bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
@@ -750,7 +639,7 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     const SDL_Rect rcDest{x, y, nWidth, nHeight};
     if (pSource->format->format == pDest->format->format &&
         pSource->format->BytesPerPixel == sizeof(Uint32)) {
-        m_pImpl->Copy(pSource, pSrcDC->m_pImpl->TargetBitmap(), rcSource, rcDest, clip);
+        m_pImpl->Copy(pSource, rcSource, rcDest, clip);
         return TRUE;
     }
     SDL_Rect rcOld;

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "platform/dc.h"
 #include "platform/font_library.h"
@@ -43,33 +42,10 @@ struct FontData : GdiData {
     }
 };
 
-// What a bitmap is known to hold: the last large fill, and the parts of it drawn over since.
-// Filling the same area with the same colour again then only refills those parts.
-struct FillMemo {
-    bool bValid = false;
-    SDL_Rect rcFilled{0, 0, 0, 0};
-    Uint32 nPixel = 0;
-    std::vector<SDL_Rect> drawnOver;
-};
-
-// A bitmap's last copy to a window's surface, and the parts of the bitmap drawn since. The
-// copy stamps the surface (its userdata), and any other drawing there stamps it anew: while
-// the stamp is the copy's, copying the same part to the same place again only needs the
-// parts drawn since. A new surface has no stamp.
-struct CopyMemo {
-    const SDL_Surface* pDest = nullptr;
-    const void* pStamp = nullptr;
-    SDL_Rect rcShown{0, 0, 0, 0};
-    SDL_Point ptFrom{0, 0};
-    std::vector<SDL_Rect> drawnSince;
-};
-
 struct BitmapData : GdiData {
     explicit BitmapData(SDL_Surface* pSurf) : pSurface(pSurf) {}
     ~BitmapData() override { SDL_FreeSurface(pSurface); }
     SDL_Surface* pSurface;
-    FillMemo fillMemo;
-    CopyMemo copyMemo;
 };
 
 // One selected object: the C++ object that SelectObject hands back, and its data, which the
@@ -97,17 +73,14 @@ struct DCImpl {
 
     // The surface that drawing goes to, or null.
     SDL_Surface* Target() const;
-    // The selected bitmap that drawing goes to, or null.
-    BitmapData* TargetBitmap() const;
-    // Fills r with cr within clip. On a bitmap, a fill that repeats the last large one
-    // only refills what was drawn over since.
+    // Fills r with cr within clip.
     void Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip);
     // Records that the pixels of r, which lies within the target, were drawn.
     void Drew(const SDL_Rect& r);
     // Copies rcSource of the source to rcDest within clip; on a window's surface only the
     // pixels that differ change.
-    void Copy(SDL_Surface* pSource, BitmapData* pSourceBitmap, const SDL_Rect& rcSource,
-              const SDL_Rect& rcDest, const SDL_Rect& clip);
+    void Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect& rcDest,
+              const SDL_Rect& clip);
     // The clip for an operation on the target: the context's clip within the surface,
     // further limited to pLimit when given. Answers false when nothing is left.
     bool ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const;
