@@ -1,7 +1,7 @@
 // CAboutDlg: the box that the system menu's About entry opens.
 #pragma once
 
-#include "platform/dialog.h"
+#include "platform/window/dialog.h"
 
 class CAboutDlg : public CDialog {
 public:

@@ -11,7 +11,7 @@
 
 #include "app/resource.h"
 #include "app/resources.h"
-#include "platform/icon.h"
+#include "platform/base/icon.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // CGameApp: the application, which is the main dialog run modally.
 #pragma once
 
-#include "platform/win_app.h"
+#include "platform/window/win_app.h"
 
 class CGameApp : public CWinApp {
 public:

@@ -2,8 +2,9 @@
 
 #include "app/about_dlg.h"
 #include "app/resource.h"
-#include "platform/menu.h"
-#include "platform/paint_dc.h"
+#include "platform/base/system_metrics.h"
+#include "platform/window/menu.h"
+#include "platform/window/paint_dc.h"
 
 BEGIN_MESSAGE_MAP(CGameDlg, CDialog)
 ON_WM_SYSCOMMAND()

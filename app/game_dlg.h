@@ -2,8 +2,8 @@
 // game actions, runs the timers and paints the field.
 #pragma once
 
-#include "platform/dialog.h"
-#include "platform/icon.h"
+#include "platform/base/icon.h"
+#include "platform/window/dialog.h"
 #include "render/game_field.h"
 #include "worker/game_task.h"
 

@@ -1,4 +1,5 @@
 #include "app/game_app.h"
+#include "platform/sdl/platform.h"
 
 // The one application object.
 CGameApp theApp;

@@ -1,7 +1,7 @@
 // Resource and command IDs. IDOK and IDCANCEL come with the platform.
 #pragma once
 
-#include "platform/messages.h"
+#include "platform/window/messages.h"
 
 #define IDC_STOP 3
 #define IDD_ABOUTBOX 100

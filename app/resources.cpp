@@ -3,8 +3,8 @@
 #include <iterator>
 
 #include "app/resource.h"
-#include "platform/cstring.h"
-#include "platform/icon.h"
+#include "platform/base/cstring.h"
+#include "platform/base/icon.h"
 
 namespace {
 

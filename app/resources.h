@@ -1,7 +1,7 @@
 // The application's resources: dialog templates, icons and strings.
 #pragma once
 
-#include "platform/dialog_template.h"
+#include "platform/base/dialog_resource.h"
 
 extern const DLGTEMPLATE g_dlgGame;
 extern const DLGTEMPLATE g_dlgAbout;

@@ -1,7 +1,7 @@
 // The program's version block: file and product versions, and the descriptive strings.
 #pragma once
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 struct VERSIONSTRING {
     const char* pszKey;

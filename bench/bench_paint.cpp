@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/cstring.h"
-#include "platform/dc.h"
-#include "platform/dpi.h"
+#include "platform/base/cstring.h"
+#include "platform/gdi/dc.h"
+#include "platform/base/dpi.h"
 #include "render/colours.h"
 #include "render/field_view.h"
 #include "render/game_field.h"

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "platform/critical_section.h"
-#include "platform/plex_list.h"
+#include "platform/base/critical_section.h"
+#include "platform/base/plex_list.h"
 
 // Every structural operation holds the list's critical section for its own length. The list
 // owns its elements: RemoveAll deletes them, newest first. The destructor releases the nodes

@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 // A body is an axis-aligned rectangle given by its centre and size in world units (x grows
 // to the right, y upwards from the ground line). Its 32-bit fields are atomic because the

@@ -1,7 +1,7 @@
 // The colours of the board, the title screen and the playing screen.
 #pragma once
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 namespace colours {
 

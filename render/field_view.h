@@ -3,10 +3,10 @@
 
 #include <atomic>
 
-#include "platform/cstring.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
-#include "platform/win_types.h"
+#include "platform/base/cstring.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/base/win_types.h"
 
 // The layout (the board and the drawn buttons, in the dialog's client coordinates), the
 // screen mode and the title, and the painting of each frame through two back buffers. The

@@ -2,9 +2,9 @@
 // through, and the scope that lends a context a pen and a brush for one rectangle.
 #pragma once
 
-#include "platform/cstring.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
+#include "platform/base/cstring.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
 
 // Selects a freshly made pen and brush into a context for one rectangle. On leaving it
 // puts the previous pen and brush back, releases its own, and leaves the context in plain

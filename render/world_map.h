@@ -1,7 +1,7 @@
 // Mapping world coordinates (y up) onto the board on screen (y down).
 #pragma once
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 // Two ranges, one per axis. A range counts only by its size, whichever end is greater.
 class CExtent {

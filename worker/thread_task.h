@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "model/locked_list.h"
-#include "platform/critical_section.h"
-#include "platform/cstring.h"
-#include "platform/messages.h"
-#include "platform/win_thread.h"
-#include "platform/wnd.h"
+#include "platform/base/critical_section.h"
+#include "platform/base/cstring.h"
+#include "platform/window/messages.h"
+#include "platform/base/win_thread.h"
+#include "platform/window/wnd.h"
 
 // Posted to a task's owner when its worker has ended; wParam is 0.
 constexpr UINT WM_TASKENDED = WM_APP + 1;

@@ -3,8 +3,8 @@
 
 #include "app/resource.h"
 #include "app/resources.h"
-#include "platform/dc.h"
-#include "platform/dialog_template.h"
+#include "platform/gdi/dc.h"
+#include "platform/window/dialog_units.h"
 #include "render/game_field.h"
 #include "tests/support/board_setup.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/dc.h"
+#include "platform/gdi/dc.h"
 
 namespace testing_pixels {
 

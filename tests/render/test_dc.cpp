@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "pixels.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
 #include "tests/support/dpi_scope.h"
 
 using testing_dpi::CDpiScope;

@@ -12,9 +12,9 @@
 
 #include "app/resources.h"
 #include "pixels.h"
-#include "platform/dc.h"
-#include "platform/dialog_template.h"
-#include "platform/gdi.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/window/dialog_units.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pixels.h"
-#include "platform/dc.h"
-#include "platform/gdi.h"
-#include "platform/gdi_impl.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_impl.h"
 
 namespace {
 
@@ -143,7 +143,8 @@ TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaintsAndReportWhatChanged
             pWindow = NewWindowSurface();
         } else if (nEvent == 1) {
             CDC other;
-            AfxAttachSurface(other, pWindow.get());
+            HSURFACE__ surface{pWindow.get()};
+            other.AttachSurface(&surface);
             const RECT rc{scenes.Roll(kWidth), scenes.Roll(kHeight), kWidth, kHeight};
             other.FillSolidRect(&rc, RGB(0, 200, 0));
         }
@@ -151,14 +152,15 @@ TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaintsAndReportWhatChanged
         // Mostly the whole board, as a tick repaints it; sometimes a part.
         const RECT rcPaint = scenes.Roll(4) == 0 ? RECT{0, 0, 30, 30} : kBoard;
         CDC window;
-        AfxAttachSurface(window, pWindow.get());
+        HSURFACE__ surface{pWindow.get()};
+        window.AttachSurface(&surface);
         window.SetClipRect(&rcPaint);
         window.BitBlt(kBoard.left, kBoard.top, kBoard.right - kBoard.left,
                       kBoard.bottom - kBoard.top, &buffer.DC(), kBoard.left, kBoard.top, SRCCOPY);
 
         RECT rcCopied;
         IntersectRect(&rcCopied, &rcPaint, &kBoard);
-        const SDL_Rect rcChanged = AfxChangedRect(window);
+        const RECT rcChanged = window.GetChangedRect();
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 const POINT pt{x, y};
@@ -169,8 +171,7 @@ TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaintsAndReportWhatChanged
                 } else {
                     ASSERT_EQ(nNow, nBefore) << x << "," << y;
                 }
-                const bool bReported = x >= rcChanged.x && x < rcChanged.x + rcChanged.w &&
-                                       y >= rcChanged.y && y < rcChanged.y + rcChanged.h;
+                const bool bReported = PtInRect(&rcChanged, pt) != FALSE;
                 ASSERT_TRUE(nNow == nBefore || bReported) << x << "," << y;
             }
         }

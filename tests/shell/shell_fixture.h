@@ -9,8 +9,9 @@
 #include <thread>
 
 #include "app/resources.h"
-#include "platform/message_loop.h"
-#include "platform/win_thread.h"
+#include "platform/base/win_thread.h"
+#include "platform/sdl/platform.h"
+#include "platform/window/message_loop.h"
 
 namespace testing_shell {
 

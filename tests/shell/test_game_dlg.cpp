@@ -11,7 +11,8 @@
 #include "app/game_app.h"
 #include "app/game_dlg.h"
 #include "app/resource.h"
-#include "platform/sdl_window.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/window/top_windows.h"
 #include "render/colours.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
@@ -30,7 +31,7 @@ constexpr int kMinInkPixels = 20;
 
 // How many pixels of rc have the colour on the window's screen surface.
 int CountOnScreen(const CWnd& wnd, const RECT& rc, COLORREF cr) {
-    SDL_Surface* pSurface = SDL_GetWindowSurface(wnd.System()->pWindow);
+    SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(wnd));
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
         const auto* pRow = reinterpret_cast<const Uint32*>(
@@ -313,7 +314,7 @@ TEST_F(GameDlgTest, TheCloseButtonEndsTheDialogInsteadOfStartingARun) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_CLOSE;
-    event.window.windowID = m_dlg.System()->nWindowID;
+    event.window.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
     SDL_PushEvent(&event);
     ASSERT_TRUE(PumpUntil([this] { return m_dlg.IsEnded() == TRUE; }));
     EXPECT_EQ(m_dlg.GetResult(), IDOK);
@@ -362,7 +363,7 @@ TEST_F(GameDlgTest, ARunThatEndedWhileMinimisedGivesWayToTheTitleOnRestoreAndOnE
         SDL_Event event{};
         event.type = SDL_WINDOWEVENT;
         event.window.event = nEvent;
-        event.window.windowID = m_dlg.System()->nWindowID;
+        event.window.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
         SDL_PushEvent(&event);
         PumpFor(20ms);
         EXPECT_GT(CountOnScreen(m_dlg, m_dlg.Field().m_rcTitle, colours::kRed), kMinInkPixels)
@@ -371,7 +372,7 @@ TEST_F(GameDlgTest, ARunThatEndedWhileMinimisedGivesWayToTheTitleOnRestoreAndOnE
 }
 
 TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
-    SDL_SetWindowSize(m_dlg.System()->pWindow, 28, 40);
+    SDL_SetWindowSize(AfxSdlWindowOf(m_dlg), 28, 40);
     ASSERT_TRUE(PumpUntil([this] {
         RECT rc;
         m_dlg.GetClientRect(&rc);
@@ -384,7 +385,7 @@ TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
     PumpFor(20ms);
 
     // x = (28 - 32 + 1) / 2 = -1, y = (40 - 32 + 1) / 2 = 4.
-    SDL_Surface* pSurface = SDL_GetWindowSurface(m_dlg.System()->pWindow);
+    SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(m_dlg));
     ASSERT_NE(pSurface, nullptr);
     ASSERT_EQ(pSurface->w, 28);
     const ICONIMAGE* pImage = AfxFindIconImage(m_dlg.Icon(), 32);

@@ -7,10 +7,11 @@
 #include "app/about_dlg.h"
 #include "app/game_app.h"
 #include "app/resource.h"
-#include "platform/menu.h"
-#include "platform/message_loop.h"
-#include "platform/sdl_window.h"
-#include "platform/translate.h"
+#include "platform/base/translate.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/window/menu.h"
+#include "platform/window/message_loop.h"
+#include "platform/window/top_windows.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
 
@@ -44,7 +45,7 @@ protected:
     void PushKey(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
-        event.key.windowID = m_dlg.System()->nWindowID;
+        event.key.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
         event.key.keysym.sym = key;
         event.key.keysym.mod = mod;
         SDL_PushEvent(&event);
@@ -53,7 +54,7 @@ protected:
     void PushButton(Uint32 type, Uint8 button, POINT pt) {
         SDL_Event event{};
         event.type = type;
-        event.button.windowID = m_dlg.System()->nWindowID;
+        event.button.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
         event.button.button = button;
         event.button.clicks = 1;
         event.button.x = pt.x;
@@ -64,7 +65,7 @@ protected:
     void PushMotion(POINT pt) {
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = m_dlg.System()->nWindowID;
+        event.motion.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
         event.motion.x = pt.x;
         event.motion.y = pt.y;
         SDL_PushEvent(&event);
@@ -79,7 +80,7 @@ protected:
         return !IsRectEmpty(&rc);
     }
     COLORREF SurfacePixel(POINT pt) {
-        SDL_Surface* pSurface = SDL_GetWindowSurface(m_dlg.System()->pWindow);
+        SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(m_dlg));
         const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + pt.y * pSurface->pitch;
         Uint8 r, g, b;
         SDL_GetRGB(reinterpret_cast<const Uint32*>(pRow)[pt.x], pSurface->format, &r, &g, &b);
@@ -211,7 +212,7 @@ TEST_F(SystemMenuTest, TheMnemonicChoosesTheAboutEntryWhichOpensTheAboutBox) {
                      [&] {
                          pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
                          ASSERT_NE(pAbout, nullptr);
-                         strCaption = SDL_GetWindowTitle(pAbout->System()->pWindow);
+                         strCaption = SDL_GetWindowTitle(AfxSdlWindowOf(*pAbout));
                          bOwnerEnabled = m_dlg.IsWindowEnabled();
                          pAbout->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
                      });

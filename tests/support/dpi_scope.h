@@ -1,7 +1,7 @@
 // A logical DPI for the span of a test.
 #pragma once
 
-#include "platform/dpi.h"
+#include "platform/base/dpi.h"
 
 namespace testing_dpi {
 

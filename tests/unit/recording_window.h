@@ -7,7 +7,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/wnd.h"
+#include "platform/window/wnd.h"
 
 namespace testing_window {
 

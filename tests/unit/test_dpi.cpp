@@ -5,9 +5,11 @@
 
 #include "app/resource.h"
 #include "app/resources.h"
-#include "platform/dialog_template.h"
-#include "platform/dpi.h"
-#include "platform/icon.h"
+#include "platform/base/dialog_resource.h"
+#include "platform/base/dpi.h"
+#include "platform/base/icon.h"
+#include "platform/base/system_metrics.h"
+#include "platform/window/dialog_units.h"
 #include "tests/support/dpi_scope.h"
 
 using testing_dpi::CDpiScope;

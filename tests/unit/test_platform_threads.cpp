@@ -3,7 +3,7 @@
 #include <atomic>
 #include <chrono>
 
-#include "platform/win_thread.h"
+#include "platform/base/win_thread.h"
 
 namespace {
 

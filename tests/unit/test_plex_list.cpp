@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "platform/critical_section.h"
-#include "platform/cstring.h"
-#include "platform/plex_list.h"
+#include "platform/base/critical_section.h"
+#include "platform/base/cstring.h"
+#include "platform/base/plex_list.h"
 
 namespace {
 

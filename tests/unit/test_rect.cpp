@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/win_types.h"
+#include "platform/base/win_types.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/wnd.h"
+#include "platform/window/wnd.h"
 
 namespace {
 

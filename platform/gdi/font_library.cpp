@@ -1,0 +1,234 @@
+#include "platform/gdi/font_library.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "platform/base/translate.h"
+
+namespace {
+
+// The Windows faces that the program names, and the faces of the same design that stand in
+// for them here (Debian's fonts-ipafont-gothic).
+struct FaceSubstitute {
+    const char* pszWindowsFace;
+    const char* pszFamily;
+};
+constexpr FaceSubstitute kSubstitutes[] = {
+    {"ＭＳ Ｐゴシック", "IPAPGothic"},  // proportional
+    {"ＭＳ ゴシック", "IPAGothic"},     // fixed pitch
+};
+
+const char* FamilyFor(const std::string& strFace) {
+    for (const FaceSubstitute& substitute : kSubstitutes) {
+        if (strFace == substitute.pszWindowsFace) {
+            return substitute.pszFamily;
+        }
+    }
+    return strFace.c_str();
+}
+
+const FcChar8* Fc(const char* psz) {
+    return reinterpret_cast<const FcChar8*>(psz);
+}
+
+struct FontFile {
+    std::string strPath;
+    int nIndex = 0;
+    std::string strFamily;
+};
+
+// The face that fontconfig finds best for the family and, when given, the characters.
+bool Match(const char* pszFamily, FcCharSet* pChars, FontFile* pFile) {
+    FcPattern* pPattern = FcPatternCreate();
+    FcPatternAddString(pPattern, FC_FAMILY, Fc(pszFamily));
+    if (pChars != nullptr) {
+        FcPatternAddCharSet(pPattern, FC_CHARSET, pChars);
+    }
+    FcConfigSubstitute(nullptr, pPattern, FcMatchPattern);
+    FcDefaultSubstitute(pPattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* pMatch = FcFontMatch(nullptr, pPattern, &result);
+    FcPatternDestroy(pPattern);
+    if (pMatch == nullptr) {
+        return false;
+    }
+    FcChar8* pszPath = nullptr;
+    FcChar8* pszMatchedFamily = nullptr;
+    const bool bFound = FcPatternGetString(pMatch, FC_FILE, 0, &pszPath) == FcResultMatch;
+    if (bFound) {
+        pFile->strPath = reinterpret_cast<const char*>(pszPath);
+        pFile->nIndex = 0;
+        FcPatternGetInteger(pMatch, FC_INDEX, 0, &pFile->nIndex);
+        if (FcPatternGetString(pMatch, FC_FAMILY, 0, &pszMatchedFamily) == FcResultMatch) {
+            pFile->strFamily = reinterpret_cast<const char*>(pszMatchedFamily);
+        }
+    }
+    FcPatternDestroy(pMatch);
+    return bFound;
+}
+
+// How many installed faces match the pattern; an empty pattern matches every face.
+int CountFaces(FcPattern* pPattern) {
+    FcObjectSet* pObjects = FcObjectSetBuild(FC_FILE, nullptr);
+    FcFontSet* pFaces = FcFontList(nullptr, pPattern, pObjects);
+    const int nFaces = pFaces != nullptr ? pFaces->nfont : 0;
+    FcFontSetDestroy(pFaces);
+    FcObjectSetDestroy(pObjects);
+    FcPatternDestroy(pPattern);
+    return nFaces;
+}
+
+// One line for the whole program: which of the named faces are missing, and what stands in.
+void WarnAboutMissingFaces() {
+    if (CountFaces(FcPatternCreate()) == 0) {
+        std::fprintf(stderr, "hoplin: %s\n",
+                     AfxTranslate("warning: no font is installed; text is not shown"));
+        return;
+    }
+    std::string strMissing;
+    const char* pszFirstMissing = nullptr;
+    for (const FaceSubstitute& substitute : kSubstitutes) {
+        if (CountFaces(FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, Fc(substitute.pszFamily),
+                                      nullptr)) == 0) {
+            strMissing += (strMissing.empty() ? "" : ", ") + std::string(substitute.pszFamily);
+            pszFirstMissing = pszFirstMissing != nullptr ? pszFirstMissing : substitute.pszFamily;
+        }
+    }
+    FontFile standIn;
+    if (pszFirstMissing != nullptr && Match(pszFirstMissing, nullptr, &standIn)) {
+        const std::string strLine =
+            std::string("hoplin: ") +
+            AfxTranslate(
+                "warning: fonts not installed: %s (package fonts-ipafont-gothic); "
+                "using %s and others that have the text's characters") +
+            "\n";
+        std::fprintf(stderr, strLine.c_str(), strMissing.c_str(), standIn.strFamily.c_str());
+    }
+}
+
+// The characters of UTF-8 text that the face lacks, each once, in order.
+std::u32string MissingChars(TTF_Font* pFace, const char* pszText) {
+    std::u32string strMissing;
+    const auto* p = reinterpret_cast<const FcChar8*>(pszText);
+    int nLeft = static_cast<int>(std::strlen(pszText));
+    while (nLeft > 0) {
+        FcChar32 ch = 0;
+        const int nBytes = FcUtf8ToUcs4(p, &ch, nLeft);
+        if (nBytes <= 0) {
+            break;
+        }
+        if (TTF_GlyphIsProvided32(pFace, ch) == 0 && strMissing.find(ch) == std::u32string::npos) {
+            strMissing.push_back(ch);
+        }
+        p += nBytes;
+        nLeft -= nBytes;
+    }
+    return strMissing;
+}
+
+struct FaceKey {
+    std::string strPath;
+    int nIndex;
+    int nPixelHeight;
+    bool operator<(const FaceKey& other) const {
+        return std::tie(strPath, nIndex, nPixelHeight) <
+               std::tie(other.strPath, other.nIndex, other.nPixelHeight);
+    }
+};
+
+// Owns SDL_ttf and every face opened through it, for the program's life.
+class CFontLibrary {
+public:
+    ~CFontLibrary() {
+        for (auto& entry : m_faces) {
+            if (entry.second != nullptr) {
+                TTF_CloseFont(entry.second);
+            }
+        }
+        if (m_bInitialised) {
+            TTF_Quit();
+        }
+    }
+
+    TTF_Font* Open(const char* pszFace, int nPixelHeight, const char* pszText) {
+        if (!m_bInitialised) {
+            m_bInitialised = TTF_Init() == 0 && FcInit();
+            if (!m_bInitialised) {
+                return nullptr;
+            }
+            WarnAboutMissingFaces();
+        }
+        const std::string strFamily = FamilyFor(pszFace != nullptr ? pszFace : "");
+        const FontFile* pFile = Find(strFamily, std::u32string());
+        TTF_Font* pFace = pFile != nullptr ? OpenFile(*pFile, nPixelHeight) : nullptr;
+        if (pFace == nullptr || pszText == nullptr) {
+            return pFace;
+        }
+        const std::u32string strMissing = MissingChars(pFace, pszText);
+        if (strMissing.empty()) {
+            return pFace;
+        }
+        const FontFile* pStandIn = Find(strFamily, strMissing);
+        TTF_Font* pStandInFace = pStandIn != nullptr ? OpenFile(*pStandIn, nPixelHeight) : nullptr;
+        // A face that has none of the missing characters either would only change the look.
+        const bool bBetter = pStandInFace != nullptr &&
+                             MissingChars(pStandInFace, pszText).size() < strMissing.size();
+        return bBetter ? pStandInFace : pFace;
+    }
+
+private:
+    // The face for the family, or, given characters, for the family and those characters.
+    const FontFile* Find(const std::string& strFamily, const std::u32string& strChars) {
+        const auto key = std::make_pair(strFamily, strChars);
+        auto it = m_files.find(key);
+        if (it == m_files.end()) {
+            FcCharSet* pChars = nullptr;
+            if (!strChars.empty()) {
+                pChars = FcCharSetCreate();
+                for (const char32_t ch : strChars) {
+                    FcCharSetAddChar(pChars, ch);
+                }
+            }
+            FontFile file;
+            const bool bFound = Match(strFamily.c_str(), pChars, &file);
+            if (pChars != nullptr) {
+                FcCharSetDestroy(pChars);
+            }
+            it = m_files
+                     .emplace(key, bFound ? std::make_unique<FontFile>(file)
+                                          : std::unique_ptr<FontFile>())
+                     .first;
+        }
+        return it->second.get();
+    }
+
+    TTF_Font* OpenFile(const FontFile& file, int nPixelHeight) {
+        const FaceKey key{file.strPath, file.nIndex, nPixelHeight};
+        auto it = m_faces.find(key);
+        if (it == m_faces.end()) {
+            // At 72 DPI SDL_ttf's point size is the em height in pixels.
+            TTF_Font* pFace =
+                TTF_OpenFontIndexDPI(file.strPath.c_str(), nPixelHeight, file.nIndex, 72, 72);
+            it = m_faces.emplace(key, pFace).first;
+        }
+        return it->second;
+    }
+
+    bool m_bInitialised = false;
+    std::map<std::pair<std::string, std::u32string>, std::unique_ptr<FontFile>> m_files;
+    std::map<FaceKey, TTF_Font*> m_faces;
+};
+
+}  // namespace
+
+TTF_Font* AfxOpenFontFace(const char* pszFamily, int nPixelHeight, const char* pszText) {
+    static CFontLibrary s_library;
+    return nPixelHeight > 0 ? s_library.Open(pszFamily, nPixelHeight, pszText) : nullptr;
+}

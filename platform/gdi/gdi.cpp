@@ -1,0 +1,94 @@
+#include "platform/gdi/gdi.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "platform/base/dpi.h"
+#include "platform/gdi/font_library.h"
+#include "platform/gdi/gdi_impl.h"
+
+namespace {
+
+constexpr int kDecipointsPerInch = 720;
+
+}  // namespace
+
+BOOL CGdiObject::DeleteObject() {
+    const BOOL bHadObject = m_pData != nullptr;
+    m_pData.reset();
+    return bHadObject;
+}
+
+BOOL CPen::CreatePen(int nPenStyle, int nWidth, COLORREF crColor) {
+    m_pData.reset();
+    if ((nPenStyle != PS_SOLID && nPenStyle != PS_NULL) || nWidth < 0 || nWidth > 1) {
+        return FALSE;
+    }
+    m_pData = std::make_shared<PenData>(nPenStyle, crColor);
+    return TRUE;
+}
+
+BOOL CBrush::CreateSolidBrush(COLORREF crColor) {
+    m_pData = std::make_shared<BrushData>(false, crColor);
+    return TRUE;
+}
+
+BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* /*pDC*/) {
+    LOGFONT logFont{};
+    // Truncating, as MFC converts tenths of a point to device units.
+    logFont.lfHeight = -(nPointSize * AfxGetLogicalDpi() / kDecipointsPerInch);
+    std::strncpy(logFont.lfFaceName, lpszFaceName != nullptr ? lpszFaceName : "", LF_FACESIZE - 1);
+    return CreateFontIndirect(&logFont);
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
+    m_pData.reset();
+    const int nPixelHeight = lpLogFont != nullptr ? std::abs(lpLogFont->lfHeight) : 0;
+    if (nPixelHeight <= 0) {
+        return FALSE;
+    }
+    // A font made again and again for each shape is the one font, found once: the faces are
+    // the font library's for the program's life, so a font of the same face and size is
+    // shared by everything that makes it.
+    static std::map<std::pair<std::string, int>, std::shared_ptr<FontData>> s_fonts;
+    std::shared_ptr<FontData>& pFont =
+        s_fonts[std::make_pair(std::string(lpLogFont->lfFaceName), nPixelHeight)];
+    if (pFont == nullptr) {
+        TTF_Font* pFace = AfxOpenFontFace(lpLogFont->lfFaceName, nPixelHeight);
+        if (pFace == nullptr) {
+            return FALSE;
+        }
+        pFont = std::make_shared<FontData>(pFace, lpLogFont->lfFaceName, nPixelHeight);
+    }
+    m_pData = pFont;
+    return TRUE;
+}
+
+BOOL CBitmap::CreateCompatibleBitmap(CDC* /*pDC*/, int nWidth, int nHeight) {
+    m_pData.reset();
+    if (nWidth <= 0 || nHeight <= 0) {
+        return FALSE;
+    }
+    SDL_Surface* pSurface =
+        SDL_CreateRGBSurfaceWithFormat(0, nWidth, nHeight, 32, SDL_PIXELFORMAT_XRGB8888);
+    if (pSurface == nullptr) {
+        return FALSE;
+    }
+    // A new surface is zero-filled, which is black.
+    m_pData = std::make_shared<BitmapData>(pSurface);
+    return TRUE;
+}
+
+SIZE CBitmap::GetSize() const {
+    const auto* pBitmap = static_cast<const BitmapData*>(m_pData.get());
+    return pBitmap != nullptr ? SIZE{pBitmap->pSurface->w, pBitmap->pSurface->h} : SIZE{0, 0};
+}
+
+BOOL CBitmap::SaveToFile(const char* pszPath) const {
+    const auto* pBitmap = static_cast<const BitmapData*>(m_pData.get());
+    return pBitmap != nullptr && SDL_SaveBMP(pBitmap->pSurface, pszPath) == 0;
+}

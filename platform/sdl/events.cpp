@@ -1,0 +1,226 @@
+// Waiting for SDL's events, and translating them for the window layer.
+#include <SDL_syswm.h>
+
+#include <iterator>
+
+#include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/x11_window.h"
+#include "platform/window/messages.h"
+
+namespace {
+
+// The keys the program acts on, as Windows' virtual keys. Letters and digits carry their own
+// codes, as Windows' virtual keys do.
+struct KeyName {
+    SDL_Keycode key;
+    UINT nKey;
+};
+constexpr KeyName kKeys[] = {
+    {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},   {SDLK_UP, VK_UP},           {SDLK_DOWN, VK_DOWN},
+    {SDLK_F4, VK_F4},
+};
+
+// The virtual key of an SDL key, or 0 for a key the program does not act on.
+UINT VirtualKey(SDL_Keycode key) {
+    for (const KeyName& name : kKeys) {
+        if (name.key == key) {
+            return name.nKey;
+        }
+    }
+    if (key >= SDLK_a && key <= SDLK_z) {
+        return static_cast<UINT>('A' + (key - SDLK_a));
+    }
+    if (key >= SDLK_0 && key <= SDLK_9) {
+        return static_cast<UINT>(key);
+    }
+    return 0;
+}
+
+// What each of SDL's window events means, for those the window layer hears of. On a display
+// whose windows show through renderers of their own (Wayland), a window's title bar is a
+// part of it that the compositor takes over only together with the window's own next frame;
+// a window that paints only when something changes shows its frame again after every change
+// of the window's state, so that the title bar follows at once.
+bool WindowEventKind(Uint8 nEvent, ScreenEventKind* pKind) {
+    switch (nEvent) {
+        case SDL_WINDOWEVENT_CLOSE:
+            *pKind = ScreenEventKind::kClose;
+            return true;
+        case SDL_WINDOWEVENT_EXPOSED:
+            *pKind = ScreenEventKind::kShowAgain;
+            return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            *pKind = ScreenEventKind::kMinimized;
+            return true;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            *pKind = ScreenEventKind::kRestored;
+            return true;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            *pKind = ScreenEventKind::kActivated;
+            return true;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            *pKind = ScreenEventKind::kMoved;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Keeps the queue free of the window-manager messages that the program does not act on.
+int SDLCALL KeepEvent(void* /*pUserData*/, SDL_Event* pEvent) {
+    return pEvent->type != SDL_SYSWMEVENT || AfxIsX11MessageWanted(*pEvent->syswm.msg) ? 1 : 0;
+}
+
+}  // namespace
+
+void CSdlScreen::PrepareWaiting() {
+    // Tells a window that another client destroyed.
+    SDL_SetEventFilter(KeepEvent, nullptr);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    m_nWakeEvent = SDL_RegisterEvents(1);
+    m_bOwnWait = AfxOpenX11Wake();
+}
+
+void CSdlScreen::Gather(int nTimeoutMs) {
+    if (nTimeoutMs == 0) {
+        SDL_PumpEvents();
+    } else if (m_bOwnWait) {
+        if (AfxWaitForX11(nTimeoutMs)) {
+            SDL_PumpEvents();
+        }
+    } else {
+        // Leaves the event that ends the wait in the queue.
+        SDL_WaitEventTimeout(nullptr, nTimeoutMs);
+    }
+}
+
+bool CSdlScreen::NextEvent(ScreenEvent* pEvent) {
+    SDL_Event event;
+    while (m_events.empty() &&
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        Translate(event);
+    }
+    if (m_events.empty()) {
+        return false;
+    }
+    *pEvent = m_events.front();
+    m_events.pop_front();
+    return true;
+}
+
+void CSdlScreen::Wake() {
+    if (m_bOwnWait) {
+        AfxGiveX11Wake();
+        return;
+    }
+    std::lock_guard<std::mutex> lock(m_mutexWake);
+    SDL_Event event{};
+    event.type = m_nWakeEvent;
+    SDL_PushEvent(&event);
+}
+
+void CSdlScreen::Translate(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            TranslateWindowEvent(event.window);
+            return;
+        case SDL_MOUSEMOTION:
+            if (const HSCREEN hScreen = FindByWindowID(event.motion.windowID)) {
+                ScreenEvent moved{ScreenEventKind::kMouseMove, hScreen};
+                moved.pt = MousePoint(hScreen, event.motion.x, event.motion.y);
+                m_events.push_back(moved);
+            }
+            return;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            TranslateMouseButton(event.button);
+            return;
+        case SDL_KEYDOWN:
+            TranslateKey(event.key);
+            return;
+        case SDL_QUIT:
+            m_events.push_back(ScreenEvent{ScreenEventKind::kQuit});
+            return;
+        case SDL_SYSWMEVENT:
+            TranslateWindowManagerEvent(*event.syswm.msg);
+            return;
+        default:
+            return;
+    }
+}
+
+void CSdlScreen::TranslateWindowEvent(const SDL_WindowEvent& event) {
+    const HSCREEN hScreen = FindByWindowID(event.windowID);
+    if (hScreen == nullptr) {
+        return;
+    }
+    if (m_bOwnRenderers && event.event != SDL_WINDOWEVENT_EXPOSED) {
+        m_events.push_back(ScreenEvent{ScreenEventKind::kShowAgain, hScreen});
+    }
+    ScreenEvent translated{ScreenEventKind::kShowAgain, hScreen};
+    if (!WindowEventKind(event.event, &translated.kind)) {
+        return;
+    }
+    if (translated.kind == ScreenEventKind::kMoved) {
+        int x = 0, y = 0, cx = 0, cy = 0;
+        SDL_GetWindowPosition(hScreen->pWindow, &x, &y);
+        SDL_GetWindowSizeInPixels(hScreen->pWindow, &cx, &cy);
+        translated.rcClient = RECT{x, y, x + cx, y + cy};
+        translated.bResized = event.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+    }
+    m_events.push_back(translated);
+}
+
+void CSdlScreen::TranslateMouseButton(const SDL_MouseButtonEvent& event) {
+    const HSCREEN hScreen = FindByWindowID(event.windowID);
+    if (hScreen == nullptr) {
+        return;
+    }
+    ScreenEvent translated{event.type == SDL_MOUSEBUTTONDOWN ? ScreenEventKind::kButtonDown
+                                                             : ScreenEventKind::kButtonUp,
+                           hScreen};
+    switch (event.button) {
+        case SDL_BUTTON_LEFT:
+            translated.button = MouseButton::kLeft;
+            break;
+        case SDL_BUTTON_MIDDLE:
+            translated.button = MouseButton::kMiddle;
+            break;
+        case SDL_BUTTON_RIGHT:
+            translated.button = MouseButton::kRight;
+            break;
+        default:
+            translated.button = MouseButton::kOther;
+            break;
+    }
+    translated.pt = MousePoint(hScreen, event.x, event.y);
+    translated.nClicks = event.clicks;
+    translated.bLeftDown = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
+    m_events.push_back(translated);
+}
+
+void CSdlScreen::TranslateKey(const SDL_KeyboardEvent& event) {
+    const HSCREEN hScreen = FindByWindowID(event.windowID);
+    const UINT nKey = VirtualKey(event.keysym.sym);
+    if (hScreen == nullptr || nKey == 0) {
+        return;
+    }
+    ScreenEvent translated{ScreenEventKind::kKeyDown, hScreen};
+    translated.nKey = nKey;
+    translated.bAlt = (event.keysym.mod & KMOD_ALT) != 0;
+    translated.bRepeat = event.repeat != 0;
+    m_events.push_back(translated);
+}
+
+void CSdlScreen::TranslateWindowManagerEvent(const SDL_SysWMmsg& msg) {
+    for (const auto& pScreen : m_windows) {
+        if (AfxIsX11WindowDestroyed(msg, pScreen->pWindow)) {
+            AfxQueueX11Unmapped(pScreen->pWindow);
+            m_events.push_back(ScreenEvent{ScreenEventKind::kDestroyed, pScreen.get()});
+            return;
+        }
+    }
+}

@@ -1,0 +1,85 @@
+// A window's pixels, and putting them on the screen.
+#include "platform/gdi/pixels.h"
+#include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/x11_window.h"
+
+namespace {
+
+// Up to this many pixels go to an X11 window inside the request, more through SDL's shared
+// memory and its round trip.
+constexpr long kMaxImagePixels = 4096;
+
+// The pixels of a window shown through its own renderer, made anew with the renderer's size.
+SDL_Surface* RendererPixels(HSCREEN hScreen) {
+    int cx = 0, cy = 0;
+    SDL_GetRendererOutputSize(hScreen->pRenderer, &cx, &cy);
+    SDL_Surface*& pPixels = hScreen->pPixels;
+    if (pPixels == nullptr || pPixels->w != cx || pPixels->h != cy) {
+        SDL_FreeSurface(pPixels);
+        SDL_DestroyTexture(hScreen->pTexture);
+        pPixels = SDL_CreateRGBSurfaceWithFormat(0, cx, cy, 32, SDL_PIXELFORMAT_XRGB8888);
+        hScreen->pTexture = SDL_CreateTexture(hScreen->pRenderer, SDL_PIXELFORMAT_XRGB8888,
+                                              SDL_TEXTUREACCESS_STREAMING, cx, cy);
+        // The texture starts as the new pixels are, so that a paint only sends what it changed.
+        if (pPixels != nullptr && hScreen->pTexture != nullptr) {
+            SDL_UpdateTexture(hScreen->pTexture, nullptr, pPixels->pixels, pPixels->pitch);
+        }
+    }
+    return hScreen->pTexture != nullptr ? pPixels : nullptr;
+}
+
+// Puts the part rc of a window's SDL surface on the screen: a small part as X11 image data,
+// the rest through SDL.
+void PresentSurface(SDL_Window* pWindow, const SDL_Rect* pRect) {
+    SDL_Surface* pSurface = SDL_GetWindowSurface(pWindow);
+    if (pRect == nullptr || pSurface == nullptr) {
+        SDL_UpdateWindowSurface(pWindow);
+        return;
+    }
+    const SDL_Rect rcSurface{0, 0, pSurface->w, pSurface->h};
+    SDL_Rect rc;
+    if (!pixels::Intersect(*pRect, rcSurface, &rc)) {
+        return;
+    }
+    if (static_cast<long>(rc.w) * rc.h > kMaxImagePixels ||
+        !AfxPutX11Image(pWindow, pSurface, rc)) {
+        SDL_UpdateWindowSurfaceRects(pWindow, &rc, 1);
+    }
+}
+
+// Puts the part rc of a window's own pixels into its texture, and shows the whole frame.
+void PresentThroughRenderer(HSCREEN hScreen, const SDL_Rect* pRect) {
+    const SDL_Surface* pPixels = hScreen->pPixels;
+    if (pPixels == nullptr || hScreen->pTexture == nullptr) {
+        return;
+    }
+    SDL_Rect rc{0, 0, pPixels->w, pPixels->h};
+    if (pRect != nullptr && !pixels::Intersect(*pRect, rc, &rc)) {
+        return;
+    }
+    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.y * pPixels->pitch +
+                         rc.x * pPixels->format->BytesPerPixel;
+    SDL_UpdateTexture(hScreen->pTexture, &rc, pFirst, pPixels->pitch);
+    // The texture holds the whole frame, so the renderer's buffers never show a stale one.
+    SDL_RenderCopy(hScreen->pRenderer, hScreen->pTexture, nullptr, nullptr);
+    SDL_RenderPresent(hScreen->pRenderer);
+}
+
+}  // namespace
+
+HSURFACE CSdlScreen::Surface(HSCREEN hScreen) {
+    hScreen->surface.pSurface = hScreen->pRenderer != nullptr
+                                    ? RendererPixels(hScreen)
+                                    : SDL_GetWindowSurface(hScreen->pWindow);
+    return hScreen->surface.pSurface != nullptr ? &hScreen->surface : nullptr;
+}
+
+void CSdlScreen::Present(HSCREEN hScreen, const RECT* prc) {
+    const SDL_Rect rc = prc != nullptr ? pixels::ToSdl(*prc) : SDL_Rect{0, 0, 0, 0};
+    const SDL_Rect* pRect = prc != nullptr ? &rc : nullptr;
+    if (hScreen->pRenderer != nullptr) {
+        PresentThroughRenderer(hScreen, pRect);
+    } else {
+        PresentSurface(hScreen->pWindow, pRect);
+    }
+}

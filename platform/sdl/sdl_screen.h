@@ -1,0 +1,88 @@
+// The screen on SDL2: the program's windows as SDL windows, and SDL's events translated for
+// the window layer. The sdl layer's own, and its tests'.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/gdi/gdi_impl.h"
+#include "platform/window/screen.h"
+#include "platform/window/wnd.h"
+
+struct HSCREEN__ {
+    SDL_Window* pWindow = nullptr;
+    // The window this one is a modal dialog of, or null.
+    HSCREEN hOwner = nullptr;
+    Uint32 nWindowID = 0;
+    // Where SDL's window surface would have the window's size in the desktop's coordinates
+    // rather than in pixels (Wayland), the window is shown through a renderer of its own from
+    // a surface of its full pixel size.
+    SDL_Renderer* pRenderer = nullptr;
+    SDL_Texture* pTexture = nullptr;
+    SDL_Surface* pPixels = nullptr;
+    // Pixels per unit of the window's size on the desktop, each way.
+    int nPixelScale = 1;
+    bool bBigIcon = false;
+    // The pixels the window's paint contexts draw on, as last handed out.
+    HSURFACE__ surface;
+};
+
+class CSdlScreen : public CScreenDriver {
+public:
+    // How windows are made and shown on the display that SDL opened; call once SDL's video
+    // runs, before any window is opened.
+    void ChoosePresentation();
+    // How the message loop waits, and how other threads wake it.
+    void PrepareWaiting();
+
+    HSCREEN Open(const ScreenWindowSpec& spec, RECT* prcClient) override;
+    void Show(HSCREEN hScreen) override;
+    void Activate(HSCREEN hScreen) override;
+    void Minimize(HSCREEN hScreen) override;
+    bool IsMinimized(HSCREEN hScreen) const override;
+    void Close(HSCREEN hScreen) override;
+    const char* LastError() const override;
+    HSURFACE Surface(HSCREEN hScreen) override;
+    void Present(HSCREEN hScreen, const RECT* prc) override;
+    void SetIcon(HSCREEN hScreen, HICON hIcon, bool bBig) override;
+    void Gather(int nTimeoutMs) override;
+    bool NextEvent(ScreenEvent* pEvent) override;
+    void Wake() override;
+
+private:
+    // Adds what an SDL event means to the window layer to the events to hand out.
+    void Translate(const SDL_Event& event);
+    void TranslateWindowEvent(const SDL_WindowEvent& event);
+    void TranslateMouseButton(const SDL_MouseButtonEvent& event);
+    void TranslateKey(const SDL_KeyboardEvent& event);
+    void TranslateWindowManagerEvent(const SDL_SysWMmsg& msg);
+    HSCREEN FindByWindowID(Uint32 nWindowID) const;
+    // A mouse position in the window's pixels.
+    static POINT MousePoint(HSCREEN hScreen, Sint32 x, Sint32 y);
+
+    std::vector<std::unique_ptr<HSCREEN__>> m_windows;
+    std::deque<ScreenEvent> m_events;
+    Uint32 m_nWindowFlags = SDL_WINDOW_HIDDEN;
+    // Whether windows show through renderers of their own (see HSCREEN__), as on Wayland.
+    bool m_bOwnRenderers = false;
+    // On X11 the loop waits on its own, and other threads wake it without SDL.
+    bool m_bOwnWait = false;
+    // Wakes SDL_WaitEventTimeout when a window gets work from another thread.
+    Uint32 m_nWakeEvent = static_cast<Uint32>(-1);
+    // SDL sends its wake-up to one of the windows; held while waking and while a window is
+    // closed, so that the wake-up never names a window that is being destroyed.
+    std::mutex m_mutexWake;
+};
+
+// Whether SDL's video runs on the driver of that name: "x11" or "wayland".
+bool AfxIsVideoDriver(const char* pszName);
+// The screen that AfxInitPlatform installs.
+CSdlScreen& AfxSdlScreen();
+// The SDL window behind a top-level window, or null; for tests that reach under the window
+// layer.
+SDL_Window* AfxSdlWindowOf(const CWnd& wnd);

@@ -1,0 +1,27 @@
+#include "platform/window/menu.h"
+
+BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const char* lpszNewItem) {
+    if ((nFlags & MF_SEPARATOR) != 0) {
+        m_items.push_back(Item{MF_SEPARATOR, 0, CString()});
+        return TRUE;
+    }
+    if (lpszNewItem == nullptr) {
+        return FALSE;
+    }
+    m_items.push_back(Item{MF_STRING, nIDNewItem, CString(lpszNewItem)});
+    return TRUE;
+}
+
+UINT CMenu::GetMenuItemID(int nPos) const {
+    if (nPos < 0 || nPos >= GetMenuItemCount()) {
+        return static_cast<UINT>(-1);
+    }
+    return m_items[static_cast<size_t>(nPos)].nID;
+}
+
+CString CMenu::GetMenuString(int nPos) const {
+    if (nPos < 0 || nPos >= GetMenuItemCount()) {
+        return CString();
+    }
+    return m_items[static_cast<size_t>(nPos)].strText;
+}
