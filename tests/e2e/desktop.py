@@ -3,6 +3,9 @@ the weston compositor. Each starts from a configuration of the caller's own, in 
 caller's, and is waited for until it is ready, never for a guessed time: whatever a machine's
 user has under ~/.config, ~/.local or /etc/xdg, and whatever desktop the caller runs in, stays
 out of it.
+
+Also where a dialog's controls are on the screen: the dialog templates measure them in dialog
+units, which follow from the base units that reproduce the window's client size.
 """
 
 import ctypes
@@ -19,6 +22,11 @@ COMMAND_TIMEOUT = 10.0
 CLEANUP_TIMEOUT = 5.0
 POLL_INTERVAL = 0.1  # between looks at something that is not ready yet
 PR_SET_PDEATHSIG = 1  # from <linux/prctl.h>
+
+# A dialog unit is a quarter of the horizontal base unit and an eighth of the vertical one.
+DLU_PER_BASE_X = 4
+DLU_PER_BASE_Y = 8
+MAX_BASE_UNIT = 64
 
 # Settings of the desktop the caller runs in that would reach the programs started here.
 INHERITED_PREFIXES = ("SDL_", "GDK_", "GTK_", "QT_", "HOPLIN_", "XDG_")
@@ -273,3 +281,35 @@ def start_weston(env, folder, log, scale=1, size=(800, 600)):
     client_env = dict(env, WAYLAND_DISPLAY=WESTON_SOCKET)
     client_env.pop("DISPLAY")
     return proc, client_env, output
+
+
+def mul_div(number, numerator, denominator):
+    """Win32 MulDiv for non-negative arguments: rounds half away from zero."""
+    return (2 * number * numerator + denominator) // (2 * denominator)
+
+
+def base_unit(client_size, dialog_dlu, dlu_per_base, axis):
+    for base in range(1, MAX_BASE_UNIT + 1):
+        if mul_div(dialog_dlu, base, dlu_per_base) == client_size:
+            return base
+    raise Failure(f"no base unit gives a client {axis} of {client_size} px")
+
+
+def base_units(client_size, dialog_size_dlu):
+    """The base units (x, y) that give a dialog of dialog_size_dlu a client area of
+    client_size pixels."""
+    return (base_unit(client_size[0], dialog_size_dlu[0], DLU_PER_BASE_X, "width"),
+            base_unit(client_size[1], dialog_size_dlu[1], DLU_PER_BASE_Y, "height"))
+
+
+def dialog_rect(dlu, base):
+    """The rectangle (x, y, width, height) in dialog units dlu as client pixels (left, top,
+    right, bottom), right and bottom exclusive, at the base units base (x, y)."""
+    x, y, cx, cy = dlu
+    base_x, base_y = base
+    return (
+        mul_div(x, base_x, DLU_PER_BASE_X),
+        mul_div(y, base_y, DLU_PER_BASE_Y),
+        mul_div(x + cx, base_x, DLU_PER_BASE_X),
+        mul_div(y + cy, base_y, DLU_PER_BASE_Y),
+    )

@@ -69,9 +69,6 @@ ABOUT_OK_DLU = (178, 7, 50, 14)
 # Where the tests right-click to open the system menu: on the title box and the board, with
 # room right of and below it for the whole menu.
 MENU_POINT_DLU = (30, 40)
-DLU_PER_BASE_X = 4
-DLU_PER_BASE_Y = 8
-MAX_BASE_UNIT = 64
 
 # --- The game world ---------------------------------------------------------------------------
 
@@ -237,24 +234,11 @@ def ink_bounds(colour):
 # --- Layout ---------------------------------------------------------------------------------------
 
 
-def mul_div(number, numerator, denominator):
-    """Win32 MulDiv for non-negative arguments: rounds half away from zero."""
-    return (2 * number * numerator + denominator) // (2 * denominator)
-
-
-def base_unit(client_size, dialog_dlu, dlu_per_base, axis):
-    for base in range(1, MAX_BASE_UNIT + 1):
-        if mul_div(dialog_dlu, base, dlu_per_base) == client_size:
-            return base
-    raise Failure(f"no base unit gives a client {axis} of {client_size} px")
-
-
 class Layout:
     """The client-area rectangles (left, top, right, bottom), right and bottom exclusive."""
 
     def __init__(self, width, height):
-        self.base_x = base_unit(width, DIALOG_SIZE_DLU[0], DLU_PER_BASE_X, "width")
-        self.base_y = base_unit(height, DIALOG_SIZE_DLU[1], DLU_PER_BASE_Y, "height")
+        self.base_x, self.base_y = desktop.base_units((width, height), DIALOG_SIZE_DLU)
         self.title = self.rect(TITLE_DLU)
         self.start = self.rect(START_DLU)
         self.exit = self.rect(EXIT_DLU)
@@ -269,13 +253,7 @@ class Layout:
         self.about_ok = self.rect(ABOUT_OK_DLU)
 
     def rect(self, dlu):
-        x, y, cx, cy = dlu
-        return (
-            mul_div(x, self.base_x, DLU_PER_BASE_X),
-            mul_div(y, self.base_y, DLU_PER_BASE_Y),
-            mul_div(x + cx, self.base_x, DLU_PER_BASE_X),
-            mul_div(y + cy, self.base_y, DLU_PER_BASE_Y),
-        )
+        return desktop.dialog_rect(dlu, (self.base_x, self.base_y))
 
     def board_x(self, world_x):
         """The screen column of world position world_x."""
@@ -1114,7 +1092,7 @@ def play_system_menu(session, ok):
     session.wait_for_no_about("the About box after OK")
     session.wait_for("the title after the About box", check_unchanged(title), SCREEN_TIMEOUT)
     session.click(layout.start)
-    running = session.wait_for("playing screen after the About box", check_playing, SCREEN_TIMEOUT)
+    session.wait_for("playing screen after the About box", check_playing, SCREEN_TIMEOUT)
     ok("OK closes the About box, and Start works again", began)
 
     # A run lasts at least 2.4 s before it can end, which each of the next two steps fits in.
