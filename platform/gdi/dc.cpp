@@ -81,13 +81,6 @@ void DCImpl::Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip) {
     SDL_Rect rcFill;
     if (pSurface != nullptr && pixels::Intersect(r, clip, &rcFill)) {
         pixels::Fill(pSurface, rcFill, cr, rcFill);
-        Drew(rcFill);
-    }
-}
-
-void DCImpl::Drew(const SDL_Rect& r) {
-    if (pAttached != nullptr) {
-        rcChanged = pixels::Union(rcChanged, r);
     }
 }
 
@@ -98,12 +91,7 @@ void DCImpl::Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect
     if (!pixels::PlaceCopy(pSource, rcSource, rcDest, clip, &rcShown, &ptFrom)) {
         return;
     }
-    if (pAttached == nullptr) {
-        pixels::Copy(pSource, ptFrom, Target(), rcShown);
-        return;
-    }
-    // On a window's surface only what differs changes, so that only that goes to the screen.
-    Drew(pixels::CopyChanges(pSource, ptFrom, pAttached, rcShown));
+    pixels::Copy(pSource, ptFrom, Target(), rcShown);
 }
 
 bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
@@ -120,10 +108,6 @@ bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
 
 void CDC::AttachSurface(HSURFACE hSurface) {
     m_pImpl->pAttached = hSurface != nullptr ? hSurface->pSurface : nullptr;
-}
-
-RECT CDC::GetChangedRect() const {
-    return pixels::FromSdl(m_pImpl->rcChanged);
 }
 
 CDC::CDC() {
@@ -262,9 +246,6 @@ BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     SDL_Rect rcDestClipped = rcDest;
     const int nResult = SDL_BlitSurface(pSource, &rcSourceClipped, pDest, &rcDestClipped);
     SDL_SetClipRect(pDest, &rcOld);
-    if (nResult == 0) {
-        m_pImpl->Drew(rcDestClipped);
-    }
     return nResult == 0;
 }
 

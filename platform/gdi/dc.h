@@ -108,11 +108,8 @@ public:
     // Limits all drawing to lpRect (null: the whole surface).
     void SetClipRect(LPCRECT lpRect);
 
-    // Makes this context draw on a window's pixels. It tracks from then on which of them it
-    // changes: copies change only the pixels that differ.
+    // Makes this context draw on a window's pixels.
     void AttachSurface(HSURFACE hSurface);
-    // The part of the attached pixels this context has changed so far; empty when none.
-    RECT GetChangedRect() const;
 
     // For the gdi's own code.
     DCImpl& Impl() const { return *m_pImpl; }

@@ -83,17 +83,12 @@ struct DCImpl {
     int nRop2 = R2_COPYPEN;
     bool bClip = false;
     SDL_Rect rcClip{0, 0, 0, 0};
-    // On a window's surface: the bounding box of the pixels this context changed.
-    SDL_Rect rcChanged{0, 0, 0, 0};
 
     // The surface that drawing goes to, or null.
     SDL_Surface* Target() const;
     // Fills r with cr within clip.
     void Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip);
-    // Records that the pixels of r, which lies within the target, were drawn.
-    void Drew(const SDL_Rect& r);
-    // Copies rcSource of the source to rcDest within clip; on a window's surface only the
-    // pixels that differ change.
+    // Copies rcSource of the source to rcDest within clip.
     void Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect& rcDest,
               const SDL_Rect& clip);
     // Draws a rendered label with its top-left corner at pt, within clip: its background when

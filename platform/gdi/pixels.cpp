@@ -44,31 +44,6 @@ void Copy(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest, const SDL_
     }
 }
 
-SDL_Rect CopyChanges(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest,
-                     const SDL_Rect& rcTo) {
-    const size_t nRowBytes = static_cast<size_t>(rcTo.w) * sizeof(Uint32);
-    SDL_Rect rcChanged{0, 0, 0, 0};
-    for (int row = 0; row < rcTo.h; ++row) {
-        Uint32* pTo = PixelAt(pDest, rcTo.x, rcTo.y + row);
-        const Uint32* pFrom = PixelAt(pSource, ptFrom.x, ptFrom.y + row);
-        if (std::memcmp(pTo, pFrom, nRowBytes) == 0) {
-            continue;
-        }
-        int nFirst = 0;
-        while (pTo[nFirst] == pFrom[nFirst]) {
-            ++nFirst;
-        }
-        int nEnd = rcTo.w;
-        while (pTo[nEnd - 1] == pFrom[nEnd - 1]) {
-            --nEnd;
-        }
-        std::memcpy(pTo + nFirst, pFrom + nFirst,
-                    static_cast<size_t>(nEnd - nFirst) * sizeof(Uint32));
-        rcChanged = Union(rcChanged, SDL_Rect{rcTo.x + nFirst, rcTo.y + row, nEnd - nFirst, 1});
-    }
-    return rcChanged;
-}
-
 Uint32 MapColour(const SDL_Surface* pSurface, COLORREF cr) {
     return SDL_MapRGB(pSurface->format, GetRValue(cr), GetGValue(cr), GetBValue(cr));
 }
@@ -77,18 +52,8 @@ SDL_Rect ToSdl(const RECT& rc) {
     return SDL_Rect{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
-RECT FromSdl(const SDL_Rect& rc) {
-    return RECT{rc.x, rc.y, rc.x + rc.w, rc.y + rc.h};
-}
-
 bool Intersect(const SDL_Rect& a, const SDL_Rect& b, SDL_Rect* pResult) {
     return SDL_IntersectRect(&a, &b, pResult) == SDL_TRUE;
-}
-
-SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
-    SDL_Rect rc;
-    SDL_UnionRect(&a, &b, &rc);
-    return rc;
 }
 
 void Fill(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip) {

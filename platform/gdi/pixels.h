@@ -11,10 +11,7 @@ namespace pixels {
 
 Uint32 MapColour(const SDL_Surface* pSurface, COLORREF cr);
 SDL_Rect ToSdl(const RECT& rc);
-RECT FromSdl(const SDL_Rect& rc);
 bool Intersect(const SDL_Rect& a, const SDL_Rect& b, SDL_Rect* pResult);
-// The smallest rectangle holding both; an empty one adds nothing.
-SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b);
 
 // Fills r with cr on the surface, within clip.
 void Fill(SDL_Surface* pSurface, const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip);
@@ -26,9 +23,5 @@ bool PlaceCopy(const SDL_Surface* pSource, const SDL_Rect& rcSource, SDL_Rect rc
 // Copies to rcTo of pDest from pSource, starting at ptFrom; both are 32-bit surfaces of one
 // pixel format. Row by row, as SDL_BlitSurface without blending would copy.
 void Copy(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest, const SDL_Rect& rcTo);
-// As Copy, but only the part of each row that differs is written. Answers the bounding box of
-// what was.
-SDL_Rect CopyChanges(SDL_Surface* pSource, SDL_Point ptFrom, SDL_Surface* pDest,
-                     const SDL_Rect& rcTo);
 
 }  // namespace pixels

@@ -43,9 +43,7 @@ void DCImpl::DrawLabel(const text::RenderedText& rendered, bool bUnderline, SDL_
         SDL_GetClipRect(pSurface, &rcOld);
         SDL_SetClipRect(pSurface, &clip);
         SDL_Rect rcDest{pt.x, pt.y, rendered.pInk->w, rendered.pInk->h};
-        if (SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest) == 0) {
-            Drew(rcDest);
-        }
+        SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest);
         SDL_SetClipRect(pSurface, &rcOld);
     }
     if (bUnderline) {

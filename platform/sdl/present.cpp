@@ -1,13 +1,8 @@
 // A window's pixels, and putting them on the screen.
 #include "platform/gdi/pixels.h"
 #include "platform/sdl/sdl_screen.h"
-#include "platform/sdl/x11_window.h"
 
 namespace {
-
-// Up to this many pixels go to an X11 window inside the request, more through SDL's shared
-// memory and its round trip.
-constexpr long kMaxImagePixels = 4096;
 
 // The pixels of a window shown through its own renderer, made anew with the renderer's size.
 SDL_Surface* RendererPixels(HSCREEN hScreen) {
@@ -28,8 +23,7 @@ SDL_Surface* RendererPixels(HSCREEN hScreen) {
     return hScreen->pTexture != nullptr ? pPixels : nullptr;
 }
 
-// Puts the part rc of a window's SDL surface on the screen: a small part as X11 image data,
-// the rest through SDL.
+// Puts the part rc of a window's SDL surface on the screen.
 void PresentSurface(SDL_Window* pWindow, const SDL_Rect* pRect) {
     SDL_Surface* pSurface = SDL_GetWindowSurface(pWindow);
     if (pRect == nullptr || pSurface == nullptr) {
@@ -38,11 +32,7 @@ void PresentSurface(SDL_Window* pWindow, const SDL_Rect* pRect) {
     }
     const SDL_Rect rcSurface{0, 0, pSurface->w, pSurface->h};
     SDL_Rect rc;
-    if (!pixels::Intersect(*pRect, rcSurface, &rc)) {
-        return;
-    }
-    if (static_cast<long>(rc.w) * rc.h > kMaxImagePixels ||
-        !AfxPutX11Image(pWindow, pSurface, rc)) {
+    if (pixels::Intersect(*pRect, rcSurface, &rc)) {
         SDL_UpdateWindowSurfaceRects(pWindow, &rc, 1);
     }
 }

@@ -131,7 +131,6 @@ bool CSdlScreen::IsMinimized(HSCREEN hScreen) const {
 void CSdlScreen::Close(HSCREEN hScreen) {
     // Hidden first, so that the window is gone from the screen at once.
     SDL_HideWindow(hScreen->pWindow);
-    AfxReleaseX11Window(hScreen->pWindow);
     SDL_FreeSurface(hScreen->pPixels);
     if (hScreen->pRenderer != nullptr) {
         SDL_DestroyRenderer(hScreen->pRenderer);  // with its texture

@@ -60,22 +60,6 @@ XErrorHandler g_pfnNextHandler = nullptr;
 std::mutex g_mutexWindows;
 std::vector<XID> g_windows;
 
-// What AfxPutX11Image needs of a window, kept from its making so that a frame asks SDL for
-// nothing: its display, X window, depth and a graphics context for it. The UI thread's only.
-struct ImageTarget {
-    SDL_Window* pWindow;
-    Display* pDisplay;
-    XID window;
-    int nDepth;
-    GC gc;
-};
-std::vector<ImageTarget> g_imageTargets;
-
-std::vector<ImageTarget>::iterator FindImageTarget(const SDL_Window* pWindow) {
-    return std::find_if(g_imageTargets.begin(), g_imageTargets.end(),
-                        [pWindow](const ImageTarget& target) { return target.pWindow == pWindow; });
-}
-
 bool IsOwnWindow(XID id) {
     std::lock_guard<std::mutex> lock(g_mutexWindows);
     return std::find(g_windows.begin(), g_windows.end(), id) != g_windows.end();
@@ -174,11 +158,6 @@ void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal)
     }
     Xutf8SetWMProperties(pDisplay, window, pszTitle, pszTitle, nullptr, 0, nullptr, nullptr,
                          nullptr);
-    XWindowAttributes attributes;
-    if (XGetWindowAttributes(pDisplay, window, &attributes) != 0) {
-        g_imageTargets.push_back(ImageTarget{pWindow, pDisplay, window, attributes.depth,
-                                             XCreateGC(pDisplay, window, 0, nullptr)});
-    }
 }
 
 bool AfxActivateX11Window(SDL_Window* pWindow) {
@@ -205,42 +184,6 @@ bool AfxActivateX11Window(SDL_Window* pWindow) {
     }
     XFlush(pDisplay);
     return true;
-}
-
-bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& rc) {
-    const auto it = FindImageTarget(pWindow);
-    if (it == g_imageTargets.end() || pSurface->format->BytesPerPixel != sizeof(Uint32)) {
-        return false;
-    }
-    XImage image{};
-    image.width = pSurface->w;
-    image.height = pSurface->h;
-    image.format = ZPixmap;
-    image.data = static_cast<char*>(pSurface->pixels);
-    image.byte_order = SDL_BYTEORDER == SDL_LIL_ENDIAN ? LSBFirst : MSBFirst;
-    image.bitmap_unit = kPropertyFormat32;
-    image.bitmap_bit_order = image.byte_order;
-    image.bitmap_pad = kPropertyFormat32;
-    image.depth = it->nDepth;
-    image.bytes_per_line = pSurface->pitch;
-    image.bits_per_pixel = pSurface->format->BitsPerPixel;
-    image.red_mask = pSurface->format->Rmask;
-    image.green_mask = pSurface->format->Gmask;
-    image.blue_mask = pSurface->format->Bmask;
-    if (XInitImage(&image) == 0) {
-        return false;
-    }
-    XPutImage(it->pDisplay, it->window, it->gc, &image, rc.x, rc.y, rc.x, rc.y,
-              static_cast<unsigned>(rc.w), static_cast<unsigned>(rc.h));
-    return true;
-}
-
-void AfxReleaseX11Window(SDL_Window* pWindow) {
-    const auto it = FindImageTarget(pWindow);
-    if (it != g_imageTargets.end()) {
-        XFreeGC(it->pDisplay, it->gc);
-        g_imageTargets.erase(it);
-    }
 }
 
 bool AfxOpenX11Wake() {

@@ -35,18 +35,6 @@ void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal)
 // Answers false, and does nothing, when pWindow is not an X11 window.
 bool AfxActivateX11Window(SDL_Window* pWindow);
 
-// Sends the part rc of pSurface, the window's surface, to the window as image data inside
-// the request. Nothing waits for the X server, unlike SDL's shared-memory update, which ends
-// in a round trip; for a small part that round trip is most of the cost. The request leaves
-// with the next flush, which AfxWaitForX11 and SDL's event pump do before they read: sent at
-// once, it would wake the X server while this thread still runs, and the server would take
-// its processor. Answers false, and sends nothing, when the window is not an X11 window or
-// the surface not 32 bits a pixel.
-bool AfxPutX11Image(SDL_Window* pWindow, SDL_Surface* pSurface, const SDL_Rect& rc);
-// Frees what the program keeps on the X server for the window; call it before the window
-// is destroyed.
-void AfxReleaseX11Window(SDL_Window* pWindow);
-
 // Waits, on X11, for the display or another thread. The program's own wait costs a fraction
 // of SDL_WaitEventTimeout's, which asks the display several times each time it returns:
 // - AfxOpenX11Wake makes the wake-up that other threads give with AfxGiveX11Wake; it answers

@@ -29,13 +29,7 @@ CPaintDC::~CPaintDC() {
         pSystem->bMinimisedPicture = true;
         return;
     }
-    // The screen shows what the pixels held before this paint, unless that was the minimised
-    // picture: only what the paint changed needs to go there.
     RECT rcShown = m_rcPaint;
-    if (!pSystem->bMinimisedPicture) {
-        const RECT rcChanged = GetChangedRect();
-        IntersectRect(&rcShown, &rcShown, &rcChanged);
-    }
     RECT rcClient;
     m_pWnd->GetClientRect(&rcClient);
     if (EqualRect(&m_rcPaint, &rcClient)) {
