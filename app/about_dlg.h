@@ -7,4 +7,9 @@ class CAboutDlg : public CDialog {
 public:
     CAboutDlg();
     ~CAboutDlg() override = default;
+
+protected:
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+
+    DECLARE_MESSAGE_MAP()
 };

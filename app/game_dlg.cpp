@@ -111,11 +111,24 @@ void CGameDlg::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
     Default();
 }
 
-// Space and Up jump as a double-click does. A key held down asks once, not at the
-// keyboard's repeat rate.
+// Space, Up and a gamepad's A start a run from the title screen, as the drawn Start does,
+// and jump during a run, as a double-click does; a gamepad's Start (or Menu) button is the
+// drawn Start and Stop. A key held down acts once, not at the keyboard's repeat rate.
 void CGameDlg::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
-    if ((nChar == VK_SPACE || nChar == VK_UP) && (nFlags & KF_REPEAT) == 0) {
-        m_field.Jump();
+    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
+    const bool bPlaying = m_field.m_nMode == CFieldView::kModePlaying;
+    if ((nFlags & KF_REPEAT) == 0) {
+        if (nChar == VK_SPACE || nChar == VK_UP || nChar == VK_GAMEPAD_A) {
+            if (bTitle) {
+                StartFromTitle();
+            } else {
+                m_field.Jump();
+            }
+        } else if (nChar == VK_GAMEPAD_MENU && bTitle) {
+            StartFromTitle();
+        } else if (nChar == VK_GAMEPAD_MENU && bPlaying) {
+            StopFromRun();
+        }
     }
     Default();
 }
@@ -141,19 +154,27 @@ void CGameDlg::OnPaint() {
 void CGameDlg::OnLButtonUp(UINT /*nFlags*/, CPoint point) {
     if (m_field.m_nMode == CFieldView::kModeTitle) {
         if (m_field.HitStart(point)) {
-            RequestStart(PendingStart::kArea);
+            StartFromTitle();
         } else if (m_field.HitExit(point)) {
             OnOK();
         }
     } else if (m_field.m_nMode == CFieldView::kModePlaying) {
         if (m_field.HitStop(point)) {
-            m_pendingStart = PendingStart::kNone;
-            m_field.m_nMode = CFieldView::kModeTitle;
-            InvalidateRect(nullptr, TRUE);
-            m_task.Abort();
+            StopFromRun();
         }
     }
     Default();
+}
+
+void CGameDlg::StartFromTitle() {
+    RequestStart(PendingStart::kArea);
+}
+
+void CGameDlg::StopFromRun() {
+    m_pendingStart = PendingStart::kNone;
+    m_field.m_nMode = CFieldView::kModeTitle;
+    InvalidateRect(nullptr, TRUE);
+    m_task.Abort();
 }
 
 // The dialog's own close handling would send IDCANCEL, which here is the Start command;

@@ -49,6 +49,10 @@ protected:
     // still ending. A second Start while one is held back adds nothing.
     void RequestStart(PendingStart kind);
     void CarryOutStart(PendingStart kind);
+    // What a release on the drawn Start area does on the title screen, and one on the drawn
+    // Stop area during a run.
+    void StartFromTitle();
+    void StopFromRun();
 
     HICON m_hIcon;
     CGameField m_field;

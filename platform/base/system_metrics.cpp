@@ -11,6 +11,8 @@ constexpr int kSmallIconSize = 16;
 // the time it has, as on Windows.
 constexpr int kDoubleClickBox = 4;
 constexpr UINT kDoubleClickTimeMs = 500;
+// A quarter of an inch.
+constexpr int kDoubleTapDistance = 24;
 
 }  // namespace
 
@@ -31,4 +33,8 @@ int GetSystemMetrics(int nIndex) {
 
 UINT GetDoubleClickTime() {
     return kDoubleClickTimeMs;
+}
+
+int AfxDoubleTapDistance() {
+    return AfxScaleByDpi(kDoubleTapDistance);
 }

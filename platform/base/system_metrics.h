@@ -12,3 +12,6 @@ constexpr int SM_CXSMICON = 49;
 int GetSystemMetrics(int nIndex);
 // The most milliseconds between the clicks of a double-click.
 UINT GetDoubleClickTime();
+// How far, each way, a touch's second tap may land from the first and make a double-click:
+// a fingertip's width, where a mouse's second click must fall in SM_CXDOUBLECLK's box.
+int AfxDoubleTapDistance();

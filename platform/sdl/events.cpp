@@ -1,7 +1,9 @@
 // Waiting for SDL's events, and translating them for the window layer.
 #include <SDL_syswm.h>
 
-#include <iterator>
+#include <cstdlib>
+
+#include "platform/base/system_metrics.h"
 
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
@@ -88,7 +90,7 @@ void CSdlScreen::Gather(int nTimeoutMs) {
     if (nTimeoutMs == 0) {
         SDL_PumpEvents();
     } else if (m_bOwnWait) {
-        if (AfxWaitForX11(nTimeoutMs)) {
+        if (AfxWaitForX11(nTimeoutMs, m_gamepads.WakeDescriptors())) {
             SDL_PumpEvents();
         }
     } else {
@@ -147,6 +149,11 @@ void CSdlScreen::Translate(const SDL_Event& event) {
         case SDL_SYSWMEVENT:
             TranslateWindowManagerEvent(*event.syswm.msg);
             return;
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+            TranslateGamepad(event);
+            return;
         default:
             return;
     }
@@ -197,7 +204,9 @@ void CSdlScreen::TranslateMouseButton(const SDL_MouseButtonEvent& event) {
             break;
     }
     translated.pt = MousePoint(hScreen, event.x, event.y);
-    translated.nClicks = event.clicks;
+    translated.nClicks = event.which == SDL_TOUCH_MOUSEID && event.type == SDL_MOUSEBUTTONDOWN
+                             ? CountTaps(hScreen, translated.pt, event.timestamp)
+                             : event.clicks;
     translated.bLeftDown = (SDL_GetMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
     m_events.push_back(translated);
 }
@@ -213,6 +222,36 @@ void CSdlScreen::TranslateKey(const SDL_KeyboardEvent& event) {
     translated.bAlt = (event.keysym.mod & KMOD_ALT) != 0;
     translated.bRepeat = event.repeat != 0;
     m_events.push_back(translated);
+}
+
+void CSdlScreen::TranslateGamepad(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            m_gamepads.Add(event.cdevice.which);
+            return;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            m_gamepads.Remove(event.cdevice.which);
+            return;
+        default:
+            break;
+    }
+    // A pad belongs to no window: the window layer gives its keys to the newest one, a
+    // dialog above its owner.
+    ScreenEvent translated{ScreenEventKind::kKeyDown, nullptr};
+    translated.nKey = CGamepads::VirtualKey(event.cbutton.button);
+    if (translated.nKey != 0) {
+        m_events.push_back(translated);
+    }
+}
+
+int CSdlScreen::CountTaps(HSCREEN hScreen, POINT pt, Uint32 nTime) {
+    const int nDistance = AfxDoubleTapDistance();
+    const bool bInRow = m_lastTap.nCount > 0 && m_lastTap.hScreen == hScreen &&
+                        nTime - m_lastTap.nTime <= GetDoubleClickTime() &&
+                        std::abs(pt.x - m_lastTap.pt.x) <= nDistance &&
+                        std::abs(pt.y - m_lastTap.pt.y) <= nDistance;
+    m_lastTap = Tap{hScreen, pt, nTime, bInRow ? m_lastTap.nCount + 1 : 1};
+    return m_lastTap.nCount;
 }
 
 void CSdlScreen::TranslateWindowManagerEvent(const SDL_SysWMmsg& msg) {

@@ -130,6 +130,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SetDoubleClickBox();
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
+    AfxSdlScreen().StartGamepads();
     return TRUE;
 }
 

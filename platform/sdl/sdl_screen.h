@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_impl.h"
+#include "platform/sdl/gamepads.h"
 #include "platform/window/screen.h"
 #include "platform/window/wnd.h"
 
@@ -39,6 +40,8 @@ public:
     void ChoosePresentation();
     // How the message loop waits, and how other threads wake it.
     void PrepareWaiting();
+    // Starts listening to game controllers, which the window layer hears of as keys.
+    void StartGamepads();
 
     HSCREEN Open(const ScreenWindowSpec& spec, RECT* prcClient) override;
     void Show(HSCREEN hScreen) override;
@@ -61,11 +64,24 @@ private:
     void TranslateMouseButton(const SDL_MouseButtonEvent& event);
     void TranslateKey(const SDL_KeyboardEvent& event);
     void TranslateWindowManagerEvent(const SDL_SysWMmsg& msg);
+    void TranslateGamepad(const SDL_Event& event);
+    // How many taps in a row a touch's tap at pt makes, counting those before it within the
+    // double-click time and a fingertip's width. SDL counts a touch's taps as a
+    // mouse's clicks, within the mouse's box, which a finger's two taps often miss.
+    int CountTaps(HSCREEN hScreen, POINT pt, Uint32 nTime);
     HSCREEN FindByWindowID(Uint32 nWindowID) const;
     // A mouse position in the window's pixels.
     static POINT MousePoint(HSCREEN hScreen, Sint32 x, Sint32 y);
 
     std::vector<std::unique_ptr<HSCREEN__>> m_windows;
+    CGamepads m_gamepads;
+    // The last tap of a touch: where, when, and how many in a row it made.
+    struct Tap {
+        HSCREEN hScreen = nullptr;
+        POINT pt{0, 0};
+        Uint32 nTime = 0;
+        int nCount = 0;
+    } m_lastTap;
     std::deque<ScreenEvent> m_events;
     Uint32 m_nWindowFlags = SDL_WINDOW_HIDDEN;
     // Whether windows show through renderers of their own (see HSCREEN__), as on Wayland.

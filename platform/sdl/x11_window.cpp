@@ -40,6 +40,8 @@ constexpr unsigned long kMwmDecorMenu = 1UL << 4;
 constexpr unsigned long kMwmDecorMinimize = 1UL << 5;
 constexpr int kMotifHintsFields = sizeof(MotifWmHints) / sizeof(long);
 constexpr int kPropertyFormat32 = 32;
+// What one read of an input device takes at most: a few dozen of its events.
+constexpr size_t kDeviceReadBytes = 1024;
 // Who asks a window manager to activate a window. The program asks only as a direct result of
 // what the user did, as a pager does: a click on a window that a dialog has disabled, or the
 // end of a dialog. An application's request would be weighed against the window manager's
@@ -108,6 +110,14 @@ bool HasWindowManager(Display* pDisplay) {
         XFree(pData);
     }
     return bFound;
+}
+
+// Reads away what an input device has to tell this descriptor: SDL reads the same input
+// through a descriptor of its own.
+void DrainDevice(int fd) {
+    char buffer[kDeviceReadBytes];
+    while (read(fd, buffer, sizeof(buffer)) > 0) {
+    }
 }
 
 bool GetX11Info(SDL_Window* pWindow, SDL_SysWMinfo* pInfo) {
@@ -200,7 +210,7 @@ void AfxGiveX11Wake() {
     [[maybe_unused]] const ssize_t nWritten = write(g_nWakeFd, &nOne, sizeof(nOne));
 }
 
-bool AfxWaitForX11(int nTimeoutMs) {
+bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices) {
     if (g_pDisplay == nullptr) {
         return true;
     }
@@ -208,13 +218,23 @@ bool AfxWaitForX11(int nTimeoutMs) {
     if (XEventsQueued(g_pDisplay, QueuedAfterFlush) > 0) {
         return true;
     }
-    pollfd fds[] = {{ConnectionNumber(g_pDisplay), POLLIN, 0}, {g_nWakeFd, POLLIN, 0}};
-    const int nReady = poll(fds, std::size(fds), nTimeoutMs);
+    std::vector<pollfd> fds{{ConnectionNumber(g_pDisplay), POLLIN, 0}, {g_nWakeFd, POLLIN, 0}};
+    for (const int fd : devices) {
+        fds.push_back(pollfd{fd, POLLIN, 0});
+    }
+    const int nReady = poll(fds.data(), fds.size(), nTimeoutMs);
     if ((fds[1].revents & POLLIN) != 0) {
         std::uint64_t nCount = 0;
         [[maybe_unused]] const ssize_t nRead = read(g_nWakeFd, &nCount, sizeof(nCount));
     }
-    return nReady <= 0 || fds[0].revents != 0;
+    bool bDeviceInput = false;
+    for (size_t i = 2; i < fds.size(); ++i) {
+        if (fds[i].revents != 0) {
+            DrainDevice(fds[i].fd);
+            bDeviceInput = true;
+        }
+    }
+    return nReady <= 0 || fds[0].revents != 0 || bDeviceInput;
 }
 
 std::string AfxReadX11Resources(SDL_Window* pWindow) {

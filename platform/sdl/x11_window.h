@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
 struct SDL_SysWMmsg;
 
@@ -35,17 +36,20 @@ void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal)
 // Answers false, and does nothing, when pWindow is not an X11 window.
 bool AfxActivateX11Window(SDL_Window* pWindow);
 
-// Waits, on X11, for the display or another thread. The program's own wait costs a fraction
-// of SDL_WaitEventTimeout's, which asks the display several times each time it returns:
+// Waits, on X11, for the display, input devices or another thread. The program's own wait
+// costs a fraction of SDL_WaitEventTimeout's, which asks the display several times each time
+// it returns, and polls every millisecond while a game controller is plugged in:
 // - AfxOpenX11Wake makes the wake-up that other threads give with AfxGiveX11Wake; it answers
 //   false when the display is not X11, and SDL_WaitEventTimeout has to serve.
 // - AfxWaitForX11 flushes the requests Xlib holds, and answers at once when Xlib already
-//   has events; otherwise it blocks until the display has input, a wake-up comes, or
-//   nTimeoutMs (-1: no limit) have passed. It answers whether SDL has display input to
-//   pump: the display's events, or a timeout, after which SDL's own delayed work is due.
+//   has events; otherwise it blocks until the display has input, one of the devices (open
+//   descriptors of input devices that SDL reads too) has, a wake-up comes, or nTimeoutMs
+//   (-1: no limit) have passed. It reads away what the devices tell it, and answers whether
+//   SDL has input to pump: the display's events, a device's, or a timeout, after which SDL's
+//   own delayed work is due.
 bool AfxOpenX11Wake();
 void AfxGiveX11Wake();
-bool AfxWaitForX11(int nTimeoutMs);
+bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices);
 
 // The X server's resource text, as xrdb leaves it on the root window, read through the
 // connection of pWindow's display; empty when there is none, or pWindow is not an X11 window.

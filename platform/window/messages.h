@@ -37,13 +37,17 @@ constexpr UINT MK_LBUTTON = 0x0001;
 // this is the keyboard's auto-repeat.
 constexpr UINT KF_REPEAT = 0x4000;
 
-// Virtual keys that the dialogs handle.
+// Virtual keys that the windows handle.
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_SPACE = 0x20;
 constexpr UINT VK_UP = 0x26;
 constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_F4 = 0x73;
+// A gamepad's south and east face buttons, and its Start (or Menu) button.
+constexpr UINT VK_GAMEPAD_A = 0xC3;
+constexpr UINT VK_GAMEPAD_B = 0xC4;
+constexpr UINT VK_GAMEPAD_MENU = 0xCF;
 
 constexpr WORD LOWORD(std::uintptr_t n) {
     return static_cast<WORD>(n & 0xFFFF);

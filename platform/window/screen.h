@@ -33,7 +33,7 @@ enum class ScreenEventKind {
     kMouseMove,   // pt
     kButtonDown,  // pt, button, nClicks
     kButtonUp,    // pt, button
-    kKeyDown,     // nKey, bAlt, bRepeat
+    kKeyDown,     // nKey, bAlt, bRepeat; hScreen is null for a gamepad's, which no window owns
     kDestroyed,   // another program destroyed the window
     kQuit,        // a request to end the program, such as a signal; hScreen is null
 };

@@ -149,7 +149,8 @@ void AfxDispatchScreenEvent(const ScreenEvent& event) {
         }
         return;
     }
-    CWnd* pWnd = AfxFindScreenWindow(event.hScreen);
+    // What belongs to no window goes to the newest: a dialog, above its owner.
+    CWnd* pWnd = event.hScreen != nullptr ? AfxFindScreenWindow(event.hScreen) : AfxGetTopWindow();
     const Handler pfnHandler = HandlerOf(event.kind);
     if (pWnd != nullptr && pfnHandler != nullptr) {
         pfnHandler(pWnd, event);

@@ -200,6 +200,12 @@ def play_openbox(session, other, ok):
     ok("a window minimised during a run shows the title when restored after the run", began)
 
     began = time.monotonic()
+    session.key("space")
+    session.wait_for("playing screen after Space on the title", e2e.check_playing,
+                     e2e.SCREEN_TIMEOUT, save_as="openbox-space-start.png")
+    ok("Space on the title screen starts a run", began)
+
+    began = time.monotonic()
     left, right, top, _ = session.frame_extents()
     x, y = session.origin
     width, _ = session.size

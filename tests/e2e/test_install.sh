@@ -66,6 +66,9 @@ metainfo="$stage/usr/share/metainfo/$id.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo lacks release $version"
 grep -q '<content_rating type="oars-1.1"' "$metainfo" || fail "the metainfo lacks an OARS rating"
+for control in pointing keyboard gamepad touch; do
+  grep -q "<control>$control</control>" "$metainfo" || fail "the metainfo does not say it supports $control"
+done
 
 manual="$stage/usr/share/man/man6/hoplin.6.gz"
 warnings=$(MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null)

@@ -292,22 +292,46 @@ TEST_F(GameDlgTest, AStartWhileTheStoppedWorkerEndsIsCarriedOutOnceItHasEnded) {
     EXPECT_EQ(Mode(), CFieldView::kModeTitle);
 }
 
-TEST_F(GameDlgTest, SpaceAndUpJumpAsADoubleClickDoesAndNoOtherKeyActs) {
+TEST_F(GameDlgTest, SpaceUpAndAStartARunFromTheTitleAndJumpDuringItAndNoOtherKeyActs) {
     struct KeyCase {
         UINT nKey;
         UINT nFlags;
-        bool bJumps;
+        bool bActs;
     };
     // Enter and Esc would reach the template's buttons, which are all disabled.
-    for (const KeyCase& c :
-         {KeyCase{VK_SPACE, 0, true}, KeyCase{VK_UP, 0, true}, KeyCase{VK_SPACE, KF_REPEAT, false},
-          KeyCase{VK_RETURN, 0, false}, KeyCase{VK_ESCAPE, 0, false}, KeyCase{VK_DOWN, 0, false}}) {
+    const KeyCase kCases[] = {{VK_SPACE, 0, true},     {VK_UP, 0, true},
+                              {VK_GAMEPAD_A, 0, true}, {VK_SPACE, KF_REPEAT, false},
+                              {VK_RETURN, 0, false},   {VK_ESCAPE, 0, false},
+                              {VK_DOWN, 0, false},     {VK_GAMEPAD_B, 0, false}};
+    for (const KeyCase& c : kCases) {
+        m_dlg.SendMessage(WM_KEYDOWN, c.nKey, MAKELPARAM(1, c.nFlags));
+        EXPECT_EQ(Mode() == CFieldView::kModePlaying, c.bActs) << c.nKey;
+        EXPECT_EQ(m_dlg.Task().IsBusy() != FALSE, c.bActs) << c.nKey;
+        StopAndWait();
+        m_dlg.Field().m_nMode = CFieldView::kModeTitle;
+    }
+    m_dlg.SendMessage(WM_KEYDOWN, VK_SPACE, MAKELPARAM(1, 0));
+    // A run stands the jumper at the start before its first step; a jump asked for after
+    // that lasts.
+    ASSERT_TRUE(PumpUntil([this] { return m_dlg.Field().m_jumper.GetPos().x > 0; }));
+    for (const KeyCase& c : kCases) {
         m_dlg.Field().ResetJumper();
         m_dlg.SendMessage(WM_KEYDOWN, c.nKey, MAKELPARAM(1, c.nFlags));
-        EXPECT_EQ(m_dlg.Field().m_jumper.IsJumping() != FALSE, c.bJumps) << c.nKey;
-        EXPECT_FALSE(m_dlg.IsEnded());
-        EXPECT_FALSE(m_dlg.Task().IsBusy());
+        EXPECT_EQ(m_dlg.Field().m_jumper.IsJumping() != FALSE, c.bActs) << c.nKey;
+        EXPECT_EQ(Mode(), CFieldView::kModePlaying) << c.nKey;
     }
+    EXPECT_FALSE(m_dlg.IsEnded());
+    StopAndWait();
+}
+
+TEST_F(GameDlgTest, AGamepadsStartButtonIsTheDrawnStartOnTheTitleAndTheDrawnStopDuringARun) {
+    m_dlg.SendMessage(WM_KEYDOWN, VK_GAMEPAD_MENU, MAKELPARAM(1, 0));
+    EXPECT_EQ(Mode(), CFieldView::kModePlaying);
+    EXPECT_TRUE(m_dlg.Task().IsBusy());
+    m_dlg.SendMessage(WM_KEYDOWN, VK_GAMEPAD_MENU, MAKELPARAM(1, 0));
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+    m_dlg.Task().Wait();
+    EXPECT_FALSE(m_dlg.Task().IsBusy());
 }
 
 TEST_F(GameDlgTest, TheCloseButtonEndsTheDialogInsteadOfStartingARun) {
