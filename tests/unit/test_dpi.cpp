@@ -85,7 +85,7 @@ TEST(DialogUnits, BaseUnitsAndTheMainWindowScaleWithTheDpi) {
     }
 }
 
-TEST(SystemMetrics, IconAndDoubleClickSizesScaleAndTheArtIsEnlargedByAWholeFactor) {
+TEST(SystemMetrics, IconDoubleClickAndDoubleTapSizesScaleAndTheArtIsEnlargedByAWholeFactor) {
     RegisterResources();
     const HICON hIcon = LoadIcon(IDR_MAINFRAME);
     struct Case {
@@ -93,14 +93,15 @@ TEST(SystemMetrics, IconAndDoubleClickSizesScaleAndTheArtIsEnlargedByAWholeFacto
         int cxIcon;
         int cxSmallIcon;
         int cxDoubleClick;
+        int nDoubleTap;
         int cxImage;  // the art drawn at the icon size, and its factor
         int nScale;
     };
     const Case kCases[] = {
-        {96, 32, 16, 4, 32, 1},
-        {120, 40, 20, 5, 32, 1},
-        {144, 48, 24, 6, 16, 3},
-        {192, 64, 32, 8, 32, 2},
+        {96, 32, 16, 4, 24, 32, 1},
+        {120, 40, 20, 5, 30, 32, 1},
+        {144, 48, 24, 6, 36, 16, 3},
+        {192, 64, 32, 8, 48, 32, 2},
     };
     for (const Case& c : kCases) {
         CDpiScope dpi(c.nDpi);
@@ -109,6 +110,7 @@ TEST(SystemMetrics, IconAndDoubleClickSizesScaleAndTheArtIsEnlargedByAWholeFacto
         EXPECT_EQ(GetSystemMetrics(SM_CXSMICON), c.cxSmallIcon) << c.nDpi << " DPI";
         EXPECT_EQ(GetSystemMetrics(SM_CXDOUBLECLK), c.cxDoubleClick) << c.nDpi << " DPI";
         EXPECT_EQ(GetSystemMetrics(SM_CYDOUBLECLK), c.cxDoubleClick) << c.nDpi << " DPI";
+        EXPECT_EQ(AfxDoubleTapDistance(), c.nDoubleTap) << c.nDpi << " DPI";
         int nScale = 0;
         const ICONIMAGE* pImage = AfxFindIconImage(hIcon, c.cxIcon, &nScale);
         ASSERT_NE(pImage, nullptr);
