@@ -4,9 +4,9 @@
 #include <atomic>
 
 #include "platform/base/cstring.h"
+#include "platform/base/win_types.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/gdi.h"
-#include "platform/base/win_types.h"
 
 // The layout (the board and the drawn buttons, in the dialog's client coordinates), the
 // screen mode and the title, and the painting of each frame through two back buffers. The

@@ -7,8 +7,8 @@
 #include "model/locked_list.h"
 #include "platform/base/critical_section.h"
 #include "platform/base/cstring.h"
-#include "platform/window/messages.h"
 #include "platform/base/win_thread.h"
+#include "platform/window/messages.h"
 #include "platform/window/wnd.h"
 
 // Posted to a task's owner when its worker has ended; wParam is 0.

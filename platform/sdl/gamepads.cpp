@@ -25,8 +25,7 @@ void CGamepads::Add(int nDeviceIndex) {
     if (pController == nullptr) {
         return;
     }
-    const SDL_JoystickID id =
-        SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pController));
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pController));
     const char* pszPath = SDL_GameControllerPath(pController);
     const int fd = pszPath != nullptr ? open(pszPath, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
     m_pads.push_back(Pad{id, pController, fd});
@@ -34,8 +33,8 @@ void CGamepads::Add(int nDeviceIndex) {
 }
 
 void CGamepads::Remove(SDL_JoystickID id) {
-    const auto it = std::find_if(m_pads.begin(), m_pads.end(),
-                                 [id](const Pad& pad) { return pad.id == id; });
+    const auto it =
+        std::find_if(m_pads.begin(), m_pads.end(), [id](const Pad& pad) { return pad.id == id; });
     if (it == m_pads.end()) {
         return;
     }
