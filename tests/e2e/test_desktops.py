@@ -188,8 +188,10 @@ def play_openbox(session, other, ok):
     began = time.monotonic()
     session.wait_for("FAIL!! on the board", e2e.check_fail, e2e.FAIL_TIMEOUT)
     run(["xdotool", "windowminimize", "--sync", session.window], env)
-    if HIDDEN_STATE not in property_atoms(env, session.window, "_NET_WM_STATE"):
-        raise Failure("the window is not minimised")
+    # Openbox marks the window hidden once it has unmapped it.
+    wait_until("the window minimised",
+               lambda: HIDDEN_STATE in property_atoms(env, session.window, "_NET_WM_STATE"),
+               e2e.SCREEN_TIMEOUT)
     if not worker_running(session.game.pid):
         raise Failure("the run ended before the window was minimised")
     wait_until("the run's end while the window is minimised",
