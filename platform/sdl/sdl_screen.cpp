@@ -67,24 +67,24 @@ void CSdlScreen::ChoosePresentation() {
     }
 }
 
-HSCREEN CSdlScreen::Open(const ScreenWindowSpec& spec, RECT* prcClient) {
+HSCREEN CSdlScreen::Open(const ScreenWindowSpec& wanted, RECT* prcClient) {
     // An owned window shows in the taskbar through its owner, as on Windows.
-    const Uint32 nFlags = m_nWindowFlags | (spec.hOwner != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
+    const Uint32 nFlags = m_nWindowFlags | (wanted.hOwner != nullptr ? SDL_WINDOW_SKIP_TASKBAR : 0);
     // The desktop measures a window in units of nDensity pixels; a whole number of them
     // holds the client area.
     const int nDensity = m_bOwnRenderers ? AfxGetPixelDensity() : 1;
-    const RECT& rc = spec.rcClient;
+    const RECT& rc = wanted.rcClient;
     const int cx = (rc.right - rc.left + nDensity - 1) / nDensity;
     const int cy = (rc.bottom - rc.top + nDensity - 1) / nDensity;
-    const int x = spec.bCentred ? SDL_WINDOWPOS_CENTERED : rc.left;
-    const int y = spec.bCentred ? SDL_WINDOWPOS_CENTERED : rc.top;
+    const int x = wanted.bCentred ? SDL_WINDOWPOS_CENTERED : rc.left;
+    const int y = wanted.bCentred ? SDL_WINDOWPOS_CENTERED : rc.top;
     auto pScreen = std::make_unique<HSCREEN__>();
-    pScreen->hOwner = spec.hOwner;
-    pScreen->pWindow = SDL_CreateWindow(spec.pszCaption, x, y, cx, cy, nFlags);
+    pScreen->hOwner = wanted.hOwner;
+    pScreen->pWindow = SDL_CreateWindow(wanted.pszCaption, x, y, cx, cy, nFlags);
     if (pScreen->pWindow == nullptr) {
         return nullptr;
     }
-    AfxPrepareX11Window(pScreen->pWindow, spec.pszCaption, spec.hOwner != nullptr);
+    AfxPrepareX11Window(pScreen->pWindow, wanted.pszCaption, wanted.hOwner != nullptr);
     if (m_bOwnRenderers) {
         pScreen->pRenderer = SDL_CreateRenderer(pScreen->pWindow, -1, SDL_RENDERER_ACCELERATED);
         if (pScreen->pRenderer == nullptr) {

@@ -43,7 +43,7 @@ public:
     // Starts listening to game controllers, which the window layer hears of as keys.
     void StartGamepads();
 
-    HSCREEN Open(const ScreenWindowSpec& spec, RECT* prcClient) override;
+    HSCREEN Open(const ScreenWindowSpec& wanted, RECT* prcClient) override;
     void Show(HSCREEN hScreen) override;
     void Activate(HSCREEN hScreen) override;
     void Minimize(HSCREEN hScreen) override;

@@ -5,7 +5,9 @@ namespace {
 // No screen: no window opens, and nothing ever arrives.
 class CNoScreen : public CScreenDriver {
 public:
-    HSCREEN Open(const ScreenWindowSpec& /*spec*/, RECT* /*prcClient*/) override { return nullptr; }
+    HSCREEN Open(const ScreenWindowSpec& /*wanted*/, RECT* /*prcClient*/) override {
+        return nullptr;
+    }
     void Show(HSCREEN /*hScreen*/) override {}
     void Activate(HSCREEN /*hScreen*/) override {}
     void Minimize(HSCREEN /*hScreen*/) override {}

@@ -63,7 +63,7 @@ public:
 
     // Opens a hidden window; null when it cannot be opened, and then LastError says why.
     // *prcClient receives the client area the window has: a display may round its size.
-    virtual HSCREEN Open(const ScreenWindowSpec& spec, RECT* prcClient) = 0;
+    virtual HSCREEN Open(const ScreenWindowSpec& wanted, RECT* prcClient) = 0;
     virtual void Show(HSCREEN hScreen) = 0;
     // Makes the window the one the user works with: restored if minimised, raised, and with
     // the keyboard focus.
