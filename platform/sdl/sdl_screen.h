@@ -7,7 +7,6 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <vector>
 
 #include "platform/gdi/gdi_impl.h"

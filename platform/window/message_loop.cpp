@@ -44,7 +44,7 @@ void PostDueTimers() {
 }
 
 bool HasPending() {
-    const std::vector<CWnd*> windows = AfxOpenWindows();
+    const std::vector<CWnd*>& windows = AfxOpenWindows();
     return std::any_of(windows.begin(), windows.end(), [](const CWnd* pWnd) {
         return pWnd->GetPostedCount() > 0 || pWnd->HasUpdate();
     });

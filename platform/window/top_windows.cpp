@@ -119,6 +119,6 @@ void AfxActivateModalAbove(CWnd* pWnd) {
     }
 }
 
-std::vector<CWnd*> AfxOpenWindows() {
+const std::vector<CWnd*>& AfxOpenWindows() {
     return g_windows;
 }

@@ -35,5 +35,6 @@ void AfxCloseFrom(CWnd* pWnd);
 // window opened after it, as Windows activates the dialog, so that the dialog is never buried
 // under its owner, nor left minimised.
 void AfxActivateModalAbove(CWnd* pWnd);
-// Every open window, oldest first; a copy, so that handlers may open and close windows.
-std::vector<CWnd*> AfxOpenWindows();
+// Every open window, oldest first. Whoever sends messages while going through them, which may
+// open and close windows, goes through a copy.
+const std::vector<CWnd*>& AfxOpenWindows();

@@ -152,6 +152,12 @@ def stop_process(proc):
             proc.wait()
 
 
+def stop_all(games, processes):
+    """Stops the games first, then the desktop's parts, the last started first."""
+    for proc in [game for game in games if game is not None] + list(reversed(processes)):
+        stop_process(proc)
+
+
 def wait_until(what, condition, timeout, proc=None, log=None):
     """Polls condition until it holds; fails once timeout seconds have passed, or at once when
     proc, the program that should bring it about, has ended. The failure names log."""

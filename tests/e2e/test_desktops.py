@@ -399,11 +399,7 @@ def main(argv):
             print(f"not ok - {failure}", file=sys.stderr, flush=True)
             return 1
         finally:
-            for session in sessions:
-                if session.game is not None:
-                    desktop.stop_process(session.game)
-            for proc in reversed(processes):
-                desktop.stop_process(proc)
+            desktop.stop_all([session.game for session in sessions], processes)
     print(f"# all passed in {time.monotonic() - began:.1f} s", flush=True)
     return 0
 

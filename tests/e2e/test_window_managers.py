@@ -245,10 +245,7 @@ def main(argv):
                 print(f"not ok - {manager.name}: {failure}", file=sys.stderr, flush=True)
                 return 1
             finally:
-                if session is not None and session.game is not None:
-                    desktop.stop_process(session.game)
-                for proc in reversed(processes):
-                    desktop.stop_process(proc)
+                desktop.stop_all([session.game if session else None], processes)
     print(f"# all passed in {time.monotonic() - began:.1f} s", flush=True)
     return 0
 
