@@ -3,11 +3,12 @@
 
 measure_report.py renders the results as that section and writes it.
 
-Usage: python3 bench/measure_binary.py PATH/TO/hoplin [--runs N] [--launches N] ...
+Usage: PYTHONPATH=tests/e2e /usr/bin/python3 bench/measure_binary.py PATH/TO/hoplin [--runs N] ...
 
-Standard library only. Needs Xvfb and xdotool on PATH; they, and weston, start as the e2e
-tests start them, through tests/e2e/desktop.py, and the game runs in an environment of its own
-from there, away from the caller's desktop and settings. The game is started with
+It uses the e2e tests' helper package, hoplin_e2e (PYTHONPATH above): Xvfb and weston start
+as the tests start them, through hoplin_e2e.desktop, X is driven in-process through
+hoplin_e2e.xscreen, and the game runs in an environment of its own from there, away from the
+caller's desktop and settings. The game is started with
 HOPLIN_TRACE_FRAMES=1, so it writes "hoplin-trace: frame <seconds> <microseconds>" on stderr
 for every frame it puts on the screen: its time (CLOCK_MONOTONIC, the clock of
 time.monotonic()), and the UI thread's CPU time for the message-loop pass that painted it.
@@ -38,11 +39,8 @@ import threading
 import time
 
 import measure_report
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests",
-                                "e2e"))
-import desktop  # noqa: E402
-import test_e2e as e2e  # noqa: E402
+from hoplin_e2e import desktop, screens
+from hoplin_e2e.xscreen import XScreen
 
 TRACE_RE = re.compile(rb"^hoplin-trace: frame (\d+(?:\.\d+)?)(?: (\d+(?:\.\d+)?))?\s*$")
 
@@ -56,7 +54,7 @@ TITLE_GAP_S = 1.0
 FIRST_FRAME_TIMEOUT_S = 15.0
 EXIT_TIMEOUT_S = 10.0
 # Where the pointer waits while nothing is clicked: on the screen, off the game's window.
-POINTER_AWAY = ("1200", "1000")
+POINTER_AWAY = (1200, 1000)
 # Between one launch's first frame and its Exit click, and after it.
 LAUNCH_PAUSE_S = 0.5
 # On Start before the click.
@@ -76,8 +74,9 @@ def log(msg):
 class Game:
     """One hoplin process with its stderr trace collected on a thread."""
 
-    def __init__(self, binary, env):
-        """env: the environment of a desktop.py session, with DISPLAY or WAYLAND_DISPLAY."""
+    def __init__(self, binary, env, screen=None):
+        """env: the environment of a hoplin_e2e.desktop session, with DISPLAY or
+        WAYLAND_DISPLAY; screen: the XScreen of its X server, to find and click the window."""
         self.env = dict(env, HOPLIN_TRACE_FRAMES="1")
         self.frames = []
         # The UI thread's CPU time (us) of the message-loop pass that painted each frame.
@@ -90,7 +89,8 @@ class Game:
         self.pid = self.proc.pid
         self.reader = threading.Thread(target=self._read, daemon=True)
         self.reader.start()
-        self.window = None
+        self.screen = screen
+        self.origin = None
 
     def _read(self):
         for line in self.proc.stderr:
@@ -165,24 +165,22 @@ class Game:
     def status_kb(self, key):
         return self._proc_kb("status", key)
 
-    def xdotool(self, *args):
-        return desktop.run(["xdotool", *args], self.env).decode()
-
     def find_window(self):
-        out = self.xdotool("search", "--sync", "--name", "^Hoplin$")
-        self.window = out.split()[-1]
-        geom = {}
-        for line in self.xdotool("getwindowgeometry", "--shell", self.window).splitlines():
-            if "=" in line:
-                k, v = line.split("=", 1)
-                geom[k] = v
-        return int(geom["WIDTH"]), int(geom["HEIGHT"])
+        """The main window's client size, once it is on the screen."""
+        window = desktop.wait_until(
+            "the game's window",
+            lambda: next((w for w, name in self.screen.windows_of(self.pid).items()
+                          if name == screens.MAIN_CAPTION), None),
+            FIRST_FRAME_TIMEOUT_S, self.proc)
+        self.origin, size = self.screen.geometry(window)
+        return size
 
     def move(self, point):
-        self.xdotool("mousemove", "--window", self.window, str(point[0]), str(point[1]))
+        """Moves the pointer to point in the window's client coordinates."""
+        self.screen.move((self.origin[0] + point[0], self.origin[1] + point[1]))
 
     def click(self):
-        self.xdotool("click", "1")
+        self.screen.click()
 
     def wait_exit(self, timeout):
         try:
@@ -210,16 +208,16 @@ class Game:
         log(f"{label}: exit status {rc}")
         self.report_stderr(rc, results)
         if rc is None:
-            desktop.stop_process(self.proc)
+            desktop.stop(self.proc)
 
 
-def measure_wayland(binary, x_env, folder, log_file, settle, extra_env):
+def measure_wayland(binary, x_env, screen, folder, log_file, settle, extra_env):
     """RSS of the game as a Wayland client of weston on x_env's X server, on its idle title
     screen; None when weston is not installed."""
     if shutil.which("weston") is None:
         log("no weston: the Wayland measurement is left out")
         return None
-    weston, wayland_env, output = desktop.start_weston(x_env, folder, log_file)
+    weston, wayland_env, output = desktop.start_weston(x_env, folder, log_file, screen)
     game = None
     try:
         game = Game(binary, dict(wayland_env, **extra_env))
@@ -237,8 +235,8 @@ def measure_wayland(binary, x_env, folder, log_file, settle, extra_env):
         return result
     finally:
         if game is not None:
-            desktop.stop_process(game.proc)
-        desktop.stop_process(weston)
+            desktop.stop(game.proc)
+        desktop.stop(weston)
 
 
 def measure_floor(bench):
@@ -342,13 +340,14 @@ def measure(args, folder, desktop_log):
     game = None
     try:
         xvfb, env = desktop.start_xvfb(desktop.own_environment(folder), desktop_log)
+        screen = XScreen(env["DISPLAY"])
         results["display"] = env["DISPLAY"]
         log(f"Xvfb on {env['DISPLAY']}")
         game_env = dict(env, **args.extra_env)
 
         # Launches: the last one stays up for the title, run and RSS measurements.
         for i in range(args.launches):
-            game = Game(args.binary, game_env)
+            game = Game(args.binary, game_env, screen)
             first = game.wait_for(lambda fr: fr[0] if fr else None, FIRST_FRAME_TIMEOUT_S)
             if first is None:
                 raise RuntimeError(f"no frame traced within {FIRST_FRAME_TIMEOUT_S} s; "
@@ -357,9 +356,9 @@ def measure(args, folder, desktop_log):
             results["launch_ms"].append(launch_ms)
             width, height = game.find_window()
             log(f"launch {i + 1}: first frame after {launch_ms:.1f} ms, client {width}x{height}")
-            layout = e2e.Layout(width, height)
-            start_pt = e2e.centre(layout.start)
-            exit_pt = e2e.centre(layout.exit)
+            layout = screens.Layout(width, height)
+            start_pt = screens.centre(layout.start)
+            exit_pt = screens.centre(layout.exit)
             results.update(client=(width, height), base=(layout.base_x, layout.base_y),
                            start_pt=start_pt, exit_pt=exit_pt)
             if i < args.launches - 1:
@@ -371,7 +370,7 @@ def measure(args, folder, desktop_log):
         log(f"base units {layout.base_x}x{layout.base_y}, Start at {start_pt}, Exit at {exit_pt}")
 
         # Idle title screen. The pointer is parked outside the window first.
-        game.xdotool("mousemove", *POINTER_AWAY)
+        screen.move(POINTER_AWAY)
         time.sleep(args.settle)
         n_frames0 = game.frame_count()
         ticks0, ns0, t0 = game.cpu_ticks(), game.sched_ns(), time.monotonic()
@@ -423,7 +422,7 @@ def measure(args, folder, desktop_log):
             log(f"run {r + 1}: {info}, periods "
                 f"{min(periods):.2f}..{max(periods):.2f} ms" if periods else f"run {r + 1}: {info}")
             # Out of the window, and long enough for the worker to end before the next click.
-            game.xdotool("mousemove", *POINTER_AWAY)
+            screen.move(POINTER_AWAY)
             time.sleep(RUN_PAUSE_S)
         results["periods"] = periods_all
         results["run_frames"] = run_frames
@@ -433,21 +432,21 @@ def measure(args, folder, desktop_log):
         log(f"VmHWM {results['vmhwm_kb']} kB")
         game.exit_by_click(exit_pt, results, "final")
         game = None
-        results["wayland"] = measure_wayland(args.binary, env, folder, desktop_log,
+        results["wayland"] = measure_wayland(args.binary, env, screen, folder, desktop_log,
                                              args.settle, args.extra_env)
         results["floor_us"] = measure_floor(args.bench)
         results["load_after"] = os.getloadavg()
         return results
-    except desktop.Failure:
+    except AssertionError:
         # The log goes with the folder; what the desktop's parts said is shown now.
         desktop_log.seek(0)
         log(f"the desktop's log:\n{desktop_log.read().decode(errors='replace')}")
         raise
     finally:
         if game is not None:
-            desktop.stop_process(game.proc)
+            desktop.stop(game.proc)
         if xvfb is not None:
-            desktop.stop_process(xvfb)
+            desktop.stop(xvfb)
 
 
 def main():

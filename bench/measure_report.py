@@ -94,10 +94,11 @@ def render_section(res, notes=None):
     L.append(SECTION_HEADING)
     L.append("")
     L.append(f"`bench/measure_binary.py` starts its own Xvfb (`-screen 0 {res['screen']}`, on a "
-             "display number that the server picks) through the e2e tests' "
-             "`tests/e2e/desktop.py`, runs the real binary there in an environment of its own "
-             "(its own home and XDG folders, the C locale) with `HOPLIN_TRACE_FRAMES=1`, drives it "
-             "with `xdotool` and reads `/proc/<pid>`. Frame times are the `hoplin-trace: frame` "
+             "display number that the server picks) through the e2e tests' helper package "
+             "`hoplin_e2e`, runs the real binary there in an environment of its own (its own "
+             "home and XDG folders, the C locale) with `HOPLIN_TRACE_FRAMES=1`, drives it "
+             "through XTest in-process and reads `/proc/<pid>`. Frame times are the "
+             "`hoplin-trace: frame` "
              "lines (CLOCK_MONOTONIC, the clock of Python's `time.monotonic()`), and each line "
              "also carries the UI thread's CPU time for the pass of the message loop that "
              "painted the frame.")

@@ -10,13 +10,16 @@ HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev lib
 
 # What the tests and benchmarks need on top: the package checks (lintian, hardening-check from
 # devscripts, man) and a Japanese locale's source (locales).
-HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core python3 xvfb
-  xdotool imagemagick desktop-file-utils
+HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb desktop-file-utils
   lintian devscripts man-db locales
+  # The end-to-end tests: pytest on Debian's python3, with X read and driven in-process and
+  # screenshots through PIL.
+  python3 python3-pytest python3-pytest-timeout python3-xlib python3-pil
   # The real desktops the game is tried on: window managers (openbox, GNOME's mutter, KDE's
-  # KWin with its Breeze frames), a Wayland compositor, X's own tools (xrdb sets the
-  # desktop's DPI), and D-Bus's autolaunch, which a game without a session bus must not set off.
-  openbox mutter kwin-x11 kwin-style-breeze weston x11-utils x11-xserver-utils dbus-x11)
+  # KWin with its Breeze frames), a Wayland compositor, another program's window (xmessage,
+  # of x11-utils), and D-Bus's autolaunch, which a game without a session bus must not set
+  # off.
+  openbox mutter kwin-x11 kwin-style-breeze weston x11-utils dbus-x11)
 
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {
