@@ -1,9 +1,15 @@
+#include <cstdio>
+
+#include "app/command_line.h"
 #include "app/game_app.h"
 #include "platform/sdl/platform.h"
 
 // The one application object.
 CGameApp theApp;
 
-int main() {
+int main(int argc, char** argv) {
+    if (const auto nStatus = HandleCommandLine(argc, argv, stdout)) {
+        return *nStatus;
+    }
     return AfxWinMain();
 }

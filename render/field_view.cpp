@@ -69,7 +69,10 @@ void CFieldView::FillBoard(CDC* pDC, COLORREF crColour) {
 void CFieldView::DrawTitle(CDC* pDC) {
     CRectPainter painter(pDC);
     painter.FillRect(m_rcTitle, colours::kGrey, colours::kDarkGrey);
-    painter.DrawLabel(m_rcTitle, m_strTitle, kTitlePointSize, colours::kRed);
+    // The title's face draws some glyphs above its line; they keep clear of the outline.
+    const RECT rcInside{m_rcTitle.left + kTitleClearance, m_rcTitle.top + kTitleClearance,
+                        m_rcTitle.right - kTitleClearance, m_rcTitle.bottom - kTitleClearance};
+    painter.DrawFittedLabel(rcInside, m_strTitle, kTitlePointSize, colours::kRed);
 }
 
 void CFieldView::DrawMenuButtons(CDC* pDC, int nPointSize) {

@@ -20,6 +20,8 @@ public:
     static constexpr int kTitlePointSize = 400;
     static constexpr int kButtonPointSize = 200;
     static constexpr int kStatusPointSize = 200;
+    // How far the title's ink stays inside the edge of its box: the outline, and one pixel.
+    static constexpr int kTitleClearance = 2;
 
     CFieldView() { ResetView(); }
     virtual ~CFieldView() = default;

@@ -2,6 +2,41 @@
 
 #include "render/colours.h"
 
+namespace {
+
+// The labels' face at a size, selected into a context for as long as this lives.
+class CLabelFont {
+public:
+    CLabelFont(CDC* pDC, int nPointSize) : m_pDC(pDC) {
+        m_font.CreatePointFont(nPointSize, CRectPainter::kLabelFace);
+        m_pOldFont = pDC->SelectObject(&m_font);
+    }
+    ~CLabelFont() {
+        m_pDC->SelectObject(m_pOldFont);
+        m_font.DeleteObject();
+    }
+    CLabelFont(const CLabelFont&) = delete;
+    CLabelFont& operator=(const CLabelFont&) = delete;
+
+    // What the ink of str covers, from the top left of its line; empty without ink.
+    RECT Ink(const CString& str) const {
+        RECT rc;
+        m_pDC->GetTextInkRect(str, str.GetLength(), &rc);
+        return rc;
+    }
+
+private:
+    CDC* m_pDC;
+    CFont m_font;
+    CFont* m_pOldFont = nullptr;
+};
+
+bool FitsIn(const RECT& rcInk, int cx, int cy) {
+    return rcInk.right - rcInk.left <= cx && rcInk.bottom - rcInk.top <= cy;
+}
+
+}  // namespace
+
 CPenBrushScope::~CPenBrushScope() {
     m_pDC->SelectObject(m_pOldPen);
     m_pDC->SelectObject(m_pOldBrush);
@@ -21,13 +56,27 @@ void CRectPainter::FillRect(RECT rc, COLORREF crPen, COLORREF crBrush) {
 }
 
 void CRectPainter::DrawLabel(RECT rc, CString strText, int nPointSize, COLORREF crText) {
-    CFont font;
-    font.CreatePointFont(nPointSize, kLabelFace);
-    CFont* pOldFont = m_pDC->SelectObject(&font);
+    const CLabelFont font(m_pDC, nPointSize);
     const COLORREF crOldText = m_pDC->SetTextColor(crText);
     m_pDC->SetBkMode(TRANSPARENT);
     m_pDC->DrawText(strText, strText.GetLength(), &rc, kLabelFormat);
     m_pDC->SetTextColor(crOldText);
-    m_pDC->SelectObject(pOldFont);
-    font.DeleteObject();
+}
+
+void CRectPainter::DrawFittedLabel(RECT rc, CString strText, int nPointSize, COLORREF crText) {
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    const COLORREF crOldText = m_pDC->SetTextColor(crText);
+    m_pDC->SetBkMode(TRANSPARENT);
+    int nSize = nPointSize;
+    while (nSize > kFitStep && !FitsIn(CLabelFont(m_pDC, nSize).Ink(strText), cx, cy)) {
+        nSize -= kFitStep;
+    }
+    const CLabelFont font(m_pDC, nSize);
+    const RECT rcInk = font.Ink(strText);
+    // Placed by its ink, not by its line, and centred across as DrawText centres.
+    RECT rcLine{rc.left, rc.top + (cy - (rcInk.bottom - rcInk.top)) / 2 - rcInk.top, rc.right,
+                rc.bottom};
+    m_pDC->DrawText(strText, strText.GetLength(), &rcLine, DT_CENTER | DT_SINGLELINE);
+    m_pDC->SetTextColor(crOldText);
 }

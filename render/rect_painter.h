@@ -36,6 +36,8 @@ public:
     // Where the game's Windows face is missing, the platform picks a Japanese-capable Gothic.
     static constexpr const char* kLabelFace = "ＭＳ ゴシック";
     static constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    // How much smaller each try of a fitted label is, in tenths of a point.
+    static constexpr int kFitStep = 10;
 
     explicit CRectPainter(CDC* pDC) : m_pDC(pDC) {}
     virtual ~CRectPainter() = default;
@@ -45,6 +47,10 @@ public:
     // One line of text, nPointSize tenths of a point high, centred in rc and clipped to it.
     // Leaves the background mode transparent.
     void DrawLabel(RECT rc, CString strText, int nPointSize, COLORREF crText);
+    // One line of text whose ink stays inside rc, centred there: at nPointSize, or at the
+    // largest whole point size below it whose ink fits, for a face whose glyphs reach beyond
+    // its line. Leaves the background mode transparent.
+    void DrawFittedLabel(RECT rc, CString strText, int nPointSize, COLORREF crText);
 
     CDC* m_pDC;
 };

@@ -92,6 +92,10 @@ public:
     }
     // Size of one line of text in the current font, '&' taken literally.
     SIZE GetTextExtent(const char* lpszString, int nCount) const;
+    // What the ink of one line of text covers, '&' taken literally, relative to the top left
+    // of the line as DrawText places it with DT_LEFT | DT_TOP. A face may draw beyond its
+    // line. FALSE, with an empty rectangle, when the text shows no ink.
+    BOOL GetTextInkRect(const char* lpszString, int nCount, LPRECT lpRect) const;
     BOOL GetTextMetrics(TEXTMETRIC* pMetrics) const;
     // Copies with SRCCOPY, clipped to both contexts' surfaces.
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,

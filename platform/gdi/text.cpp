@@ -84,6 +84,19 @@ SIZE CDC::GetTextExtent(const char* lpszString, int nCount) const {
     return SIZE{text::Width(pTTF, str), TTF_FontHeight(pTTF)};
 }
 
+BOOL CDC::GetTextInkRect(const char* lpszString, int nCount, LPRECT lpRect) const {
+    SetRectEmpty(lpRect);
+    const auto* pFont = DataOf<FontData>(m_pImpl->font);
+    if (lpszString == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+        return FALSE;
+    }
+    const text::RenderedText& rendered = text::Rendered(
+        *pFont, text::ResolvePrefixes(TextOf(lpszString, nCount), false), m_pImpl->crText);
+    const SDL_Rect& ink = rendered.rcInk;
+    *lpRect = RECT{ink.x, ink.y, ink.x + ink.w, ink.y + ink.h};
+    return !IsRectEmpty(lpRect);
+}
+
 BOOL CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const {
     const auto* pFont = DataOf<FontData>(m_pImpl->font);
     if (pMetrics == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {

@@ -58,6 +58,26 @@ int InkImbalance(TTF_Font* pFont, const std::string& str) {
     return nLeftBlank - nRightBlank;
 }
 
+// The smallest rectangle of the rendered surface that holds every pixel with any ink: the
+// surface is blended ARGB, so alpha tells ink from the transparent background.
+SDL_Rect InkBounds(const SDL_Surface* pSurface) {
+    int nLeft = pSurface->w, nTop = pSurface->h, nRight = 0, nBottom = 0;
+    for (int y = 0; y < pSurface->h; ++y) {
+        const auto* pRow = reinterpret_cast<const Uint32*>(
+            static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch);
+        for (int x = 0; x < pSurface->w; ++x) {
+            if ((pRow[x] & pSurface->format->Amask) != 0) {
+                nLeft = std::min(nLeft, x);
+                nRight = std::max(nRight, x + 1);
+                nTop = std::min(nTop, y);
+                nBottom = y + 1;
+            }
+        }
+    }
+    return nRight > nLeft ? SDL_Rect{nLeft, nTop, nRight - nLeft, nBottom - nTop}
+                          : SDL_Rect{0, 0, 0, 0};
+}
+
 class CTextCache {
 public:
     CTextCache() = default;
@@ -120,6 +140,9 @@ private:
         if (!text.strShown.empty()) {
             const SDL_Color colour{GetRValue(cr), GetGValue(cr), GetBValue(cr), 255};
             rendered.pInk = TTF_RenderUTF8_Blended(pTTF, text.strShown.c_str(), colour);
+            if (rendered.pInk != nullptr) {
+                rendered.rcInk = InkBounds(rendered.pInk);
+            }
         }
         return rendered;
     }

@@ -32,6 +32,9 @@ struct RenderedText {
     int nUnderlineWidth = 0;
     int nAscent = 0;
     SDL_Surface* pInk = nullptr;  // null for empty text, or when rendering failed
+    // What of pInk the glyphs cover, in its own pixels; empty when they cover nothing. A
+    // face may draw above its ascent, or wider than its advance.
+    SDL_Rect rcInk{0, 0, 0, 0};
 };
 
 // The label in the font and colour, rendered the first time it is asked for. The game's

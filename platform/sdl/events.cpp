@@ -5,6 +5,7 @@
 
 #include "platform/base/system_metrics.h"
 
+#include "platform/sdl/lost_display.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
 #include "platform/window/messages.h"
@@ -144,6 +145,9 @@ void CSdlScreen::Translate(const SDL_Event& event) {
             TranslateKey(event.key);
             return;
         case SDL_QUIT:
+            if (!m_windows.empty() && AfxIsWaylandDisplayLost(m_windows.front()->pWindow)) {
+                AfxEndForLostDisplay();
+            }
             m_events.push_back(ScreenEvent{ScreenEventKind::kQuit});
             return;
         case SDL_SYSWMEVENT:

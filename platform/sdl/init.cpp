@@ -8,6 +8,7 @@
 #include "platform/base/system_metrics.h"
 #include "platform/base/translate.h"
 #include "platform/sdl/desktop_scale.h"
+#include "platform/sdl/lost_display.h"
 #include "platform/sdl/platform.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
@@ -121,7 +122,8 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     if (!ChooseDisplays(pszAppName, &strDisplays)) {
         return FALSE;
     }
-    AfxInstallX11Handlers(pszAppName);
+    AfxNameProgramForLostDisplay(pszAppName);
+    AfxInstallX11Handlers();
     NeverStartASessionBus();
     if (!StartVideo(pszAppName, strDisplays)) {
         return FALSE;

@@ -11,13 +11,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <mutex>
 #include <vector>
 
-#include "platform/base/translate.h"
+#include "platform/sdl/lost_display.h"
 
 namespace {
 
@@ -49,7 +48,6 @@ constexpr size_t kDeviceReadBytes = 1024;
 // such as a dialog that has since been minimised.
 constexpr long kSourceUserAction = 2;
 
-const char* g_pszAppName = "";
 // SDL's connection to the X server, once a window has been made on it.
 Display* g_pDisplay = nullptr;
 // Other threads' wake-ups for the UI thread's wait.
@@ -82,9 +80,7 @@ int OnXError(Display* pDisplay, XErrorEvent* pError) {
 
 // Xlib ends the program when this returns, so it does not.
 [[noreturn]] int OnXIOError(Display* /*pDisplay*/) {
-    std::fprintf(stderr, "%s: %s\n", g_pszAppName,
-                 AfxTranslate("lost the connection to the display"));
-    _exit(1);
+    AfxEndForLostDisplay();
 }
 
 // Sets the window's property to the one atom pszValue, or adds that atom to it.
@@ -127,8 +123,7 @@ bool GetX11Info(SDL_Window* pWindow, SDL_SysWMinfo* pInfo) {
 
 }  // namespace
 
-void AfxInstallX11Handlers(const char* pszAppName) {
-    g_pszAppName = pszAppName;
+void AfxInstallX11Handlers() {
     const XErrorHandler pfnPrevious = XSetErrorHandler(OnXError);
     if (pfnPrevious != OnXError) {
         g_pfnNextHandler = pfnPrevious;

@@ -15,9 +15,8 @@ struct SDL_SysWMmsg;
 //   reports them for requests that were on their way when a window was destroyed: by us,
 //   when SDL's wake-up from another thread names a window that was just closed, or from
 //   outside, by another client. Xlib's default handler would end the program for them.
-// - a lost connection to the display prints "<program>: lost the connection to the
-//   display" and ends the program with status 1.
-void AfxInstallX11Handlers(const char* pszAppName);
+// - a lost connection to the display ends the program as AfxEndForLostDisplay does.
+void AfxInstallX11Handlers();
 
 // Prepares a new, still hidden window on X11: it is one of the program's windows from now
 // on, and window managers learn what it is.

@@ -95,7 +95,14 @@ void OnKeyDown(CWnd* pWnd, const ScreenEvent& event) {
         return;
     }
     if (CMenuPopup* pPopup = pWnd->System()->pPopup.get()) {
-        AfxFollowSystemMenu(pWnd, pPopup->OnKey(event.nKey));
+        // The keys are the menu's, but for the shortcut that its Close entry shows, which
+        // closes the menu and then the window, as choosing the entry would.
+        const bool bCloseShortcut = event.bAlt && event.nKey == VK_F4;
+        AfxFollowSystemMenu(
+            pWnd, bCloseShortcut ? CMenuPopup::Outcome::kClose : pPopup->OnKey(event.nKey));
+        if (bCloseShortcut) {
+            pWnd->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
         return;
     }
     const UINT nFlags = event.bRepeat ? KF_REPEAT : 0;

@@ -1,6 +1,7 @@
 #include "platform/window/top_windows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -13,12 +14,13 @@ namespace {
 
 // Top-level windows with a screen window, in the order they were opened.
 std::vector<CWnd*> g_windows;
-// The thread that runs the windows. Its own invalidations and posts need no wake: it delivers
-// them before it next waits.
-std::thread::id g_uiThread;
+// The thread that runs the windows, taken when it opens the first one. Its own invalidations
+// and posts need no wake: it delivers them before it next waits. Workers read it whenever
+// they wake that thread, so it is written once, and atomically.
+std::atomic<std::thread::id> g_uiThread;
 
 void WakeFromOtherThreads() {
-    if (std::this_thread::get_id() != g_uiThread) {
+    if (std::this_thread::get_id() != g_uiThread.load()) {
         AfxScreen().Wake();
     }
 }
@@ -41,7 +43,8 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
 
 BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClient, bool bCentred,
                          CWnd* pOwner) {
-    g_uiThread = std::this_thread::get_id();
+    std::thread::id idNone;
+    g_uiThread.compare_exchange_strong(idNone, std::this_thread::get_id());
     RECT rcActual = rcClient;
     const HSCREEN hScreen = AfxScreen().Open(
         ScreenWindowSpec{pszCaption, rcClient, bCentred, AfxScreenOf(pOwner)}, &rcActual);

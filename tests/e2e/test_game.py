@@ -1,10 +1,14 @@
 """The game on a bare X server: the title screen, a run, the system menu, the About box, and
 the ways the game ends."""
 
+import os
+import subprocess
 import time
 
+import pytest
+
 from hoplin_e2e import screens
-from hoplin_e2e.game import (JUMP_TIMEOUT, MOVE_TIMEOUT, OUTCOME_PAUSE_MAX, OUTCOME_PAUSE_MIN,
+from hoplin_e2e.game import (EXIT_TIMEOUT, JUMP_TIMEOUT, MOVE_TIMEOUT, OUTCOME_PAUSE_MAX, OUTCOME_PAUSE_MIN,
                              OUTCOME_TIMEOUT, SCREEN_TIMEOUT, STOP_TIMEOUT)
 from hoplin_e2e.screens import (check_about, check_menu, check_moved_on, check_playing,
                                 check_title, check_unchanged, centre)
@@ -161,3 +165,21 @@ def test_the_menus_close_chosen_with_c_ends_the_game(game):
     asked = time.monotonic()
     game.key("c")
     game.expect_exit("the menu's Close, chosen with C", asked)
+
+
+def test_alt_f4_with_the_menu_open_ends_the_game(game):
+    game.open_menu()
+    asked = time.monotonic()
+    game.key("alt+F4")
+    game.expect_exit("Alt+F4 with the menu open", asked)
+
+
+@pytest.mark.parametrize("option, first_line", [
+    ("--help", "Usage: hoplin [--help | --version]"),
+    ("--version", "hoplin 1.0.0.2"),
+])
+def test_help_and_version_print_without_a_display_and_exit_0(hoplin, option, first_line):
+    done = subprocess.run([hoplin, option], env={"PATH": os.environ["PATH"], "LC_ALL": "C"},
+                          capture_output=True, text=True, timeout=EXIT_TIMEOUT)
+    assert (done.returncode, done.stderr) == (0, "")
+    assert done.stdout.splitlines()[0] == first_line

@@ -6,6 +6,8 @@ import os
 import subprocess
 import time
 
+import pytest
+
 from hoplin_e2e import screens
 from hoplin_e2e.game import JUMP_TIMEOUT, STOP_TIMEOUT
 from hoplin_e2e.screens import CLIENT_SIZES, DESIGN_SIZE, check_sharp_title
@@ -65,3 +67,11 @@ def test_at_192_dpi_set_as_plasma_sets_it_start_a_jump_stop_and_exit_work_at_the
     game.wait_for(f"title screen after Stop at {DPI} DPI", screens.check_title, STOP_TIMEOUT)
     leave(game, f"at {DPI} DPI")
     assert not warnings_of(game)
+
+
+@pytest.mark.parametrize("dpi", [96, 144, 192])
+def test_the_title_box_outline_is_whole_and_no_glyph_of_the_title_touches_it(launch, xscreen,
+                                                                            dpi):
+    xscreen.set_resources(f"Xft.dpi: {dpi}\n")
+    launch(check=lambda shot, layout: screens.check_title(shot, layout)
+           + screens.check_title_border(shot, layout), save_as="title.png")

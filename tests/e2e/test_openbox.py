@@ -8,8 +8,8 @@ import pytest
 
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
-from hoplin_e2e.game import (JUMP_TIMEOUT, LEFT_BUTTON, MOVE_TIMEOUT, OUTCOME_PAUSE_MAX,
-                             OUTCOME_TIMEOUT, SCREEN_TIMEOUT)
+from hoplin_e2e.game import (JUMP_TIMEOUT, LEFT_BUTTON, LOST_DISPLAY_LINE, LOST_DISPLAY_TIMEOUT,
+                             MOVE_TIMEOUT, OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT)
 
 pytestmark = pytest.mark.parametrize("window_manager", ["openbox"], indirect=True)
 
@@ -18,11 +18,8 @@ OTHER_WINDOW_TITLE = "hoplin-e2e-other"
 MINIMIZE_ACTION = "_NET_WM_ACTION_MINIMIZE"
 MAXIMIZE_ACTIONS = ("_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT")
 HIDDEN_STATE = "_NET_WM_STATE_HIDDEN"
-LOST_DISPLAY_LINE = "hoplin: lost the connection to the display"
 # Windows counts two clicks within a 4 x 4 px box as a double-click; these two are not.
 DOUBLE_CLICK_MISS = 8
-# How long the game may take to notice that its display has gone.
-LOST_DISPLAY_TIMEOUT = 5.0
 
 
 @pytest.fixture

@@ -7,7 +7,8 @@ import time
 import pytest
 
 from hoplin_e2e import screens
-from hoplin_e2e.game import JUMP_TIMEOUT, SCREEN_TIMEOUT, STOP_TIMEOUT, WestonDesktop
+from hoplin_e2e.game import (JUMP_TIMEOUT, LOST_DISPLAY_LINE, LOST_DISPLAY_TIMEOUT, SCREEN_TIMEOUT,
+                             STOP_TIMEOUT, WestonDesktop)
 from hoplin_e2e.screens import check_sharp_title
 
 
@@ -42,6 +43,20 @@ def test_sigterm_ends_the_wayland_game(game):
     asked = time.monotonic()
     game.proc.send_signal(signal.SIGTERM)
     game.expect_exit("SIGTERM on weston", asked)
+
+
+@pytest.mark.parametrize("during", ["title", "run"])
+@pytest.mark.parametrize("ending", [signal.SIGTERM, signal.SIGKILL], ids=["SIGTERM", "SIGKILL"])
+def test_a_lost_compositor_ends_the_game_with_the_lost_display_line_and_status_1(
+        launch, desktop, weston, ending, during):
+    # The line is the program's own, in the C locale's words.
+    game = launch(env=dict(desktop.env, LC_ALL="C", LANGUAGE=""))
+    if during == "run":
+        game.start_run()
+    weston.proc.send_signal(ending)
+    weston.proc.wait()
+    game.expect_exit("weston gone", time.monotonic(), status=1, timeout=LOST_DISPLAY_TIMEOUT)
+    assert game.output() == [LOST_DISPLAY_LINE]
 
 
 @pytest.mark.parametrize("weston", [2], indirect=True)

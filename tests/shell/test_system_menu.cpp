@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <thread>
 
 #include "app/about_dlg.h"
 #include "app/game_app.h"
@@ -11,6 +12,7 @@
 #include "platform/sdl/sdl_screen.h"
 #include "platform/window/menu.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/screen.h"
 #include "platform/window/top_windows.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
@@ -191,6 +193,16 @@ TEST_F(SystemMenuTest, TheKeysMoveTheHighlightAndEnterChoosesClose) {
     EXPECT_EQ(m_dlg.GetResult(), IDOK);
 }
 
+TEST_F(SystemMenuTest, AltF4ClosesTheOpenMenuAndThenTheWindow) {
+    RightClick(POINT{20, 20});
+    ASSERT_TRUE(IsMenuOpen());
+    PushKey(SDLK_F4);
+    EXPECT_TRUE(IsMenuOpen());  // F4 alone is nothing to the menu
+    PushKey(SDLK_F4, KMOD_LALT);
+    EXPECT_FALSE(IsMenuOpen());
+    EXPECT_TRUE(m_dlg.IsEnded());
+}
+
 TEST_F(SystemMenuTest, TheMouseHighlightsAnEntryAndAClickOnItChoosesIt) {
     RightClick(POINT{5, 5});
     const RECT rcMenu = m_dlg.GetSystemMenuRect();
@@ -308,6 +320,54 @@ TEST_F(SystemMenuTest, ARunKeepsTickingAndTheOwnerRefusesInputWhileTheBoxIsOpen)
     });
     m_dlg.Task().Abort();
     m_dlg.Task().Wait();
+}
+
+// The platform's screen, but for an Open that lasts until the run's worker has ticked twice:
+// the worker then wakes the UI thread while a window opens, as it may at any time.
+class CSlowOpenScreen : public CScreenDriver {
+public:
+    explicit CSlowOpenScreen(CJumper& jumper) : m_jumper(jumper) {}
+
+    HSCREEN Open(const ScreenWindowSpec& wanted, RECT* prcClient) override {
+        const HSCREEN hScreen = m_real.Open(wanted, prcClient);
+        const int x0 = m_jumper.GetPos().x;
+        while (m_jumper.GetPos().x < x0 + 2 * CJumper::kRunPace) {
+            std::this_thread::sleep_for(1ms);
+        }
+        return hScreen;
+    }
+    void Show(HSCREEN h) override { m_real.Show(h); }
+    void Activate(HSCREEN h) override { m_real.Activate(h); }
+    void Minimize(HSCREEN h) override { m_real.Minimize(h); }
+    bool IsMinimized(HSCREEN h) const override { return m_real.IsMinimized(h); }
+    void Close(HSCREEN h) override { m_real.Close(h); }
+    const char* LastError() const override { return m_real.LastError(); }
+    HSURFACE Surface(HSCREEN h) override { return m_real.Surface(h); }
+    void Present(HSCREEN h, const RECT* prc) override { m_real.Present(h, prc); }
+    void SetIcon(HSCREEN h, HICON hIcon, bool bBig) override { m_real.SetIcon(h, hIcon, bBig); }
+    void Gather(int nTimeoutMs) override { m_real.Gather(nTimeoutMs); }
+    bool NextEvent(ScreenEvent* pEvent) override { return m_real.NextEvent(pEvent); }
+    void Wake() override { m_real.Wake(); }
+
+private:
+    CScreenDriver& m_real = AfxSdlScreen();
+    CJumper& m_jumper;
+};
+
+// Opening a window writes nothing that the worker reads as it wakes the UI thread: under
+// ThreadSanitizer a race there fails the test.
+TEST_F(SystemMenuTest, TheAboutBoxOpensWhileARunsWorkerWakesTheWindow) {
+    CFastSleep fast(0.1);
+    CSlowOpenScreen screen(m_dlg.Field().m_jumper);
+    AfxSetScreenDriver(&screen);
+    m_dlg.SendMessage(WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(m_dlg.Task().IsBusy());
+    EXPECT_EQ(
+        RunAboutBox(m_dlg, [](CDialog& about) { about.SendMessage(WM_KEYDOWN, VK_ESCAPE, 0); }),
+        IDCANCEL);
+    m_dlg.Task().Abort();
+    m_dlg.Task().Wait();
+    AfxSetScreenDriver(&AfxSdlScreen());
 }
 
 TEST_F(SystemMenuTest, OtherSystemCommandsGetDefaultProcessing) {

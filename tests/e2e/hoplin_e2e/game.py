@@ -4,6 +4,8 @@ import os
 import subprocess
 import time
 
+from Xlib import error
+
 from . import desktop, screens
 from .screens import Layout, Shot
 
@@ -15,6 +17,10 @@ OUTCOME_TIMEOUT = 25.0  # a run without a jump ends in a hit long before this
 OUTCOME_PAUSE_MIN = 1.5
 OUTCOME_PAUSE_MAX = 3.5
 EXIT_TIMEOUT = 1.0
+# What the game says when its display goes, X server or compositor, in the C locale's words,
+# and how long it may take to notice.
+LOST_DISPLAY_LINE = "hoplin: lost the connection to the display"
+LOST_DISPLAY_TIMEOUT = 5.0
 # How much of the game's log a failure repeats.
 GAME_LOG_LINES = 5
 # The environment variable that marks the processes of one game, to find any it leaves.
@@ -248,11 +254,17 @@ class Game:
                                      f"{self.where_to_look()}")
             if before_each is not None:
                 before_each()
-            shot = self.shoot(region)
-            problems = check(shot, self.layout)
+            try:
+                shot = self.shoot(region)
+                problems = check(shot, self.layout)
+            except error.BadMatch:
+                # A window manager may unmap the window for a moment, to reparent it.
+                shot, problems = None, [f"the region {region or 'of the main window'} is not "
+                                        "on the screen"]
             if not problems or time.monotonic() > deadline:
                 break
-        saved = self.artifacts.path(save_as or "failed.png") if save_as or problems else None
+        saved = self.artifacts.path(save_as or "failed.png") \
+            if shot is not None and (save_as or problems) else None
         if saved:
             shot.save(saved)
         if problems:

@@ -1,0 +1,42 @@
+#include "app/command_line.h"
+
+#include <cstring>
+
+#include "app/version.h"
+#include "platform/base/translate.h"
+
+namespace {
+
+constexpr const char* kProgramName = "hoplin";
+
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, AfxTranslate("Usage: %s [--help | --version]\n"), kProgramName);
+    std::fputs(AfxTranslate("\n"
+                            "A red square runs across a black board: make it jump over the five\n"
+                            "obstacles on its way to the goal.\n"
+                            "\n"
+                            "  Start, Space or Up     start a run\n"
+                            "  double-click, Space    jump\n"
+                            "  Stop                   give up the run\n"
+                            "  right-click, Alt+Space the window's menu, with the About box\n"
+                            "  Exit, Alt+F4           quit\n"),
+               out);
+}
+
+}  // namespace
+
+std::optional<int> HandleCommandLine(int argc, const char* const* argv, std::FILE* out) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            AfxInitTranslations();
+            PrintUsage(out);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fprintf(out, "%s %d.%d.%d.%d\n", kProgramName, HOPLIN_VERSION_MAJOR,
+                         HOPLIN_VERSION_MINOR, HOPLIN_VERSION_PATCH, HOPLIN_VERSION_TWEAK);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
