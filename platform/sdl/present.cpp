@@ -23,20 +23,6 @@ SDL_Surface* RendererPixels(HSCREEN hScreen) {
     return hScreen->pTexture != nullptr ? pPixels : nullptr;
 }
 
-// Puts the part rc of a window's SDL surface on the screen.
-void PresentSurface(SDL_Window* pWindow, const SDL_Rect* pRect) {
-    SDL_Surface* pSurface = SDL_GetWindowSurface(pWindow);
-    if (pRect == nullptr || pSurface == nullptr) {
-        SDL_UpdateWindowSurface(pWindow);
-        return;
-    }
-    const SDL_Rect rcSurface{0, 0, pSurface->w, pSurface->h};
-    SDL_Rect rc;
-    if (pixels::Intersect(*pRect, rcSurface, &rc)) {
-        SDL_UpdateWindowSurfaceRects(pWindow, &rc, 1);
-    }
-}
-
 // Puts the part rc of a window's own pixels into its texture, and shows the whole frame.
 void PresentThroughRenderer(HSCREEN hScreen, const SDL_Rect* pRect) {
     const SDL_Surface* pPixels = hScreen->pPixels;
@@ -70,6 +56,12 @@ void CSdlScreen::Present(HSCREEN hScreen, const RECT* prc) {
     if (hScreen->pRenderer != nullptr) {
         PresentThroughRenderer(hScreen, pRect);
     } else {
-        PresentSurface(hScreen->pWindow, pRect);
+        // A window's SDL surface goes to the screen whole, whatever part was painted. A
+        // compositing window manager may leave a frame unseen (mutter does, now and then, under
+        // load), and what is painted next is often only a part of the window: during a run the
+        // board, so that a Stop button drawn once at the start would stay missing for the whole
+        // run. Sending the whole window each time lets the next frame repair whatever was missed,
+        // at the cost of the pixels round the board.
+        SDL_UpdateWindowSurface(hScreen->pWindow);
     }
 }

@@ -77,7 +77,7 @@ public:
     // The window's pixels at their full size, which its paint contexts draw on; null when it
     // has none. They stay the window's until the window's size changes.
     virtual HSURFACE Surface(HSCREEN hScreen) = 0;
-    // Shows the part prc of the window's pixels on the screen; all of them for null.
+    // Shows at least the part prc of the window's pixels on the screen; all of them for null.
     virtual void Present(HSCREEN hScreen, const RECT* prc) = 0;
     // The window's icon, drawn from hIcon at the size the desktop shows; a display that keeps
     // one icon a window keeps the big one.

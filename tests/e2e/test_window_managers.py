@@ -9,7 +9,7 @@ import pytest
 
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
-from hoplin_e2e.game import SCREEN_TIMEOUT
+from hoplin_e2e.game import MOVE_TIMEOUT, SCREEN_TIMEOUT
 from hoplin_e2e.xscreen import ICONIC
 
 ALL = pytest.mark.parametrize("window_manager", [None, "openbox", "mutter", "kwin"],
@@ -126,3 +126,16 @@ def test_return_closes_the_about_box_and_the_main_window_has_the_keyboard_again(
     began = time.monotonic()
     game.click(game.layout.exit)
     game.expect_exit("Exit", began)
+
+
+@pytest.mark.parametrize("window_manager", ["mutter"], indirect=True)
+@pytest.mark.parametrize("start", range(10))
+def test_under_mutter_the_screen_shows_the_stop_button_in_the_first_run_of_a_fresh_game(game,
+                                                                                      start):
+    # What mutter shows on the screen, not the window's own pixels: mutter may leave a frame
+    # unseen, and during a run only the board is painted again.
+    shown = (game.origin, game.size)
+    game.wait_for("the title on the screen", screens.check_title, SCREEN_TIMEOUT, region=shown)
+    game.click(game.layout.start)
+    game.wait_for("the run with its Stop button on the screen", screens.check_playing_frame,
+                  MOVE_TIMEOUT, region=shown)
