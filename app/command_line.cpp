@@ -18,8 +18,16 @@ void PrintUsage(std::FILE* out) {
                             "  Start, Space or Up     start a run\n"
                             "  double-click, Space    jump\n"
                             "  Stop                   give up the run\n"
-                            "  right-click, Alt+Space the window's menu, with the About box\n"
-                            "  Exit, Alt+F4           quit\n"),
+                            "  M                      sound on or off\n"
+                            "  right-click, Alt+Space the window's menu: sound, audio cues and\n"
+                            "                         the About box\n"
+                            "  Exit, Alt+F4           quit\n"
+                            "\n"
+                            "With audio cues on, a run ticks at every step and two high notes\n"
+                            "say \"jump now\", so that it can be played by ear.\n"
+                            "\n"
+                            "The choices are kept in $XDG_CONFIG_HOME/hoplin/settings\n"
+                            "(by default ~/.config/hoplin/settings).\n"),
                out);
 }
 

@@ -3,6 +3,8 @@
 #include "app/app_identity.h"
 #include "app/game_dlg.h"
 #include "app/resources.h"
+#include "platform/base/sound.h"
+#include "worker/game_sounds.h"
 
 BEGIN_MESSAGE_MAP(CGameApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
@@ -14,6 +16,7 @@ CGameApp::CGameApp() {
 }
 
 BOOL CGameApp::InitInstance() {
+    AfxSetSounds(GameSounds());
     CGameDlg dlg;
     m_pMainWnd = &dlg;
     dlg.DoModal();

@@ -1,10 +1,29 @@
 #include "app/game_dlg.h"
 
+#include <utility>
+
 #include "app/about_dlg.h"
 #include "app/resource.h"
+#include "platform/atspi/desktop_status.h"
+#include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
+#include "platform/base/translate.h"
 #include "platform/window/menu.h"
 #include "platform/window/paint_dc.h"
+#include "platform/window/win_app.h"
+#include "worker/game_sounds.h"
+
+namespace {
+
+UINT CheckedIf(bool bChecked) {
+    return bChecked ? MF_CHECKED : MF_UNCHECKED;
+}
+
+const char* AppName() {
+    return AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName : "";
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CGameDlg, CDialog)
 ON_WM_SYSCOMMAND()
@@ -37,13 +56,20 @@ CGameDlg::CGameDlg(CWnd* pParent) : CDialog(IDD_GAME_DIALOG, pParent) {
 BOOL CGameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
+    m_settings.Load(AppName());
+    AfxEnableSound(m_settings.Get(CSettings::kSound).value_or(true));
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        AppendSoundItems(pSysMenu);
         CString strAboutMenu;
         strAboutMenu.LoadString(IDS_ABOUTBOX);
         if (!strAboutMenu.IsEmpty()) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
             pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
         }
+    }
+    if (const auto bAudioCues = m_settings.Get(CSettings::kAudioCues)) {
+        SetAudioCues(*bAudioCues);
+        m_bAudioCuesTaken = true;
     }
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
@@ -76,12 +102,67 @@ BOOL CGameDlg::OnInitDialog() {
 }
 
 void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
-    if ((nID & kSysCommandMask) == IDM_ABOUTBOX) {
-        CAboutDlg dlgAbout;
-        dlgAbout.DoModal();
-    } else {
-        Default();
+    switch (nID & kSysCommandMask) {
+        case IDM_ABOUTBOX: {
+            CAboutDlg dlgAbout;
+            dlgAbout.DoModal();
+            break;
+        }
+        case IDM_SOUND:
+            ToggleSound();
+            break;
+        case IDM_AUDIOCUES:
+            ToggleAudioCues();
+            break;
+        default:
+            Default();
+            break;
     }
+}
+
+// Above the separator, beside Close, as the window's own options.
+void CGameDlg::AppendSoundItems(CMenu* pMenu) {
+    pMenu->AppendMenu(MF_STRING | CheckedIf(AfxIsSoundEnabled()), IDM_SOUND,
+                      AfxTranslate("&Sound"));
+    pMenu->AppendMenu(MF_STRING, IDM_AUDIOCUES, AfxTranslate("A&udio cues"));
+}
+
+void CGameDlg::ToggleSound() {
+    const bool bOn = !AfxIsSoundEnabled();
+    AfxEnableSound(bOn);
+    if (bOn && m_task.IsBusy()) {
+        AfxOpenSound();
+    }
+    if (CMenu* pMenu = GetSystemMenu(FALSE)) {
+        pMenu->CheckMenuItem(IDM_SOUND, CheckedIf(bOn));
+    }
+    Remember(CSettings::kSound, bOn);
+}
+
+void CGameDlg::ToggleAudioCues() {
+    TakeAudioCuesDefault();
+    const bool bOn = m_task.m_bAudioCues == FALSE;
+    SetAudioCues(bOn);
+    Remember(CSettings::kAudioCues, bOn);
+}
+
+void CGameDlg::TakeAudioCuesDefault() {
+    if (!std::exchange(m_bAudioCuesTaken, true)) {
+        SetAudioCues(m_settings.Get(CSettings::kAudioCues)
+                         .value_or(AfxGetDesktopAccessibility().bScreenReader));
+    }
+}
+
+void CGameDlg::SetAudioCues(bool bOn) {
+    m_task.m_bAudioCues = bOn ? TRUE : FALSE;
+    if (CMenu* pMenu = GetSystemMenu(FALSE)) {
+        pMenu->CheckMenuItem(IDM_AUDIOCUES, CheckedIf(bOn));
+    }
+}
+
+void CGameDlg::Remember(const char* pszKey, bool bValue) {
+    m_settings.Set(pszKey, bValue);
+    m_settings.Save(AppName());
 }
 
 HCURSOR CGameDlg::OnQueryDragIcon() {
@@ -91,6 +172,7 @@ HCURSOR CGameDlg::OnQueryDragIcon() {
 void CGameDlg::OnTimer(UINT nIDEvent) {
     if (nIDEvent == kControlsTimer) {
         m_task.UpdateControls();
+        TakeAudioCuesDefault();
     } else if (nIDEvent == kFocusTimer) {
         SetFocus();
     }
@@ -107,8 +189,16 @@ void CGameDlg::OnStop() {
 }
 
 void CGameDlg::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) {
-    m_field.Jump();
+    JumpWithSound();
     Default();
+}
+
+void CGameDlg::JumpWithSound() {
+    m_field.Jump();
+    // Once the run has its outcome, or before there is one, a jump has nothing to show.
+    if (m_task.IsBusy() && m_task.GetStatus().IsEmpty()) {
+        AfxPlaySound(kSoundJump);
+    }
 }
 
 // Space, Up and a gamepad's A start a run from the title screen, as the drawn Start does,
@@ -122,12 +212,14 @@ void CGameDlg::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
             if (bTitle) {
                 StartFromTitle();
             } else {
-                m_field.Jump();
+                JumpWithSound();
             }
         } else if (nChar == VK_GAMEPAD_MENU && bTitle) {
             StartFromTitle();
         } else if (nChar == VK_GAMEPAD_MENU && bPlaying) {
             StopFromRun();
+        } else if (nChar == kSoundKey) {
+            ToggleSound();
         }
     }
     Default();
@@ -188,6 +280,9 @@ LRESULT CGameDlg::OnTaskEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     if (kind != PendingStart::kNone && !m_task.IsBusy()) {
         m_pendingStart = PendingStart::kNone;
         CarryOutStart(kind);
+    } else if (!m_task.IsBusy()) {
+        // Nothing sounds at the title: the device closes, and wakes nothing there.
+        AfxCloseSound();
     }
     return 0;
 }
@@ -207,5 +302,8 @@ void CGameDlg::CarryOutStart(PendingStart kind) {
         m_field.m_nMode = CFieldView::kModePlaying;
         InvalidateRect(nullptr, TRUE);
     }
+    TakeAudioCuesDefault();
+    AfxOpenSound();
+    AfxPlaySound(kSoundStart);
     m_task.Start();
 }

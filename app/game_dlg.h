@@ -2,6 +2,7 @@
 // game actions, runs the timers and paints the field.
 #pragma once
 
+#include "app/settings.h"
 #include "platform/base/icon.h"
 #include "platform/window/dialog.h"
 #include "render/game_field.h"
@@ -23,6 +24,8 @@ public:
     static constexpr const char* kTitleText = "ぽよるん";
     // System commands carry flags in their low four bits.
     static constexpr UINT kSysCommandMask = 0xFFF0;
+    // The key that turns sound on and off.
+    static constexpr UINT kSoundKey = 'M';
 
     explicit CGameDlg(CWnd* pParent = nullptr);
     ~CGameDlg() override = default;
@@ -53,11 +56,25 @@ protected:
     // Stop area during a run.
     void StartFromTitle();
     void StopFromRun();
+    // A jump, as a double-click or a key asks for it, with its sound while a run goes on.
+    void JumpWithSound();
+
+    // Sound, and the audio cues for playing by ear: on, off and remembered. The cues start
+    // as the settings say, or without a setting on when the desktop runs a screen reader,
+    // which is asked once, off the first frame's path, the first time the cues matter.
+    void AppendSoundItems(CMenu* pMenu);
+    void ToggleSound();
+    void ToggleAudioCues();
+    void TakeAudioCuesDefault();
+    void SetAudioCues(bool bOn);
+    void Remember(const char* pszKey, bool bValue);
 
     HICON m_hIcon;
     CGameField m_field;
     CGameTask m_task;
     PendingStart m_pendingStart = PendingStart::kNone;
+    CSettings m_settings{CSettings::DefaultPath()};
+    bool m_bAudioCuesTaken = false;
 
     DECLARE_MESSAGE_MAP()
 };

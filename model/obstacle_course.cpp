@@ -93,6 +93,10 @@ BOOL CObstacleCourse::IsGoal() {
 }
 
 BOOL CObstacleCourse::IsHit() {
+    return HitObstacle() >= 0;
+}
+
+int CObstacleCourse::HitObstacle() {
     for (int i = 0; i < GetObstacleCount(); ++i) {
         CObstacle* p = m_obstacles.GetAt(i);
         if (p == nullptr) {
@@ -103,8 +107,8 @@ BOOL CObstacleCourse::IsHit() {
         RECT rcOverlap;
         IntersectRect(&rcOverlap, &rcObstacle, &rcJumper);
         if (!IsRectEmpty(&rcOverlap)) {
-            return TRUE;
+            return i;
         }
     }
-    return FALSE;
+    return -1;
 }

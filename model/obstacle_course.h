@@ -35,6 +35,9 @@ public:
     void ResetJumper();
     BOOL IsGoal();
     BOOL IsHit();
+    // The index of the first obstacle that the jumper's rectangle overlaps, or -1: the hit
+    // test that IsHit answers.
+    int HitObstacle();
 
     CLockedList<CObstacle> m_obstacles;
     CJumper m_jumper;

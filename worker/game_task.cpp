@@ -1,5 +1,9 @@
 #include "worker/game_task.h"
 
+#include "model/jump_plan.h"
+#include "platform/base/sound.h"
+#include "worker/game_sounds.h"
+
 void CGameTask::Run() {
     CGameField& field = *m_pField;
     CWnd* pOwner = GetOwner();
@@ -7,19 +11,30 @@ void CGameTask::Run() {
     field.ClearObstacles();
     field.PlaceObstacles(kObstaclesPerGame);
     field.ResetJumper();
+    // When to say "jump now", worked out once the obstacles stand; cues may be turned on
+    // during the run.
+    const CJumpPlan plan(field);
 
-    for (;;) {
+    for (int nTick = 1;; ++nTick) {
         field.StepJumper();
         const RECT rcBoard = field.m_rcBoard;
         pOwner->InvalidateRect(&rcBoard, FALSE);
         // The goal is tested first, so that it wins over a hit in the same tick.
         if (field.IsGoal()) {
             SetStatus(CString(kGoalText));
+            AfxPlaySound(kSoundGoal);
             break;
         }
         if (field.IsHit()) {
             SetStatus(CString(kFailText));
+            AfxPlaySound(kSoundFail);
             break;
+        }
+        if (m_bAudioCues) {
+            AfxPlaySound(kSoundTick);
+            if (plan.IsJumpTick(nTick + 1)) {
+                AfxPlaySound(kSoundJumpNow);
+            }
         }
         PauseUnlessAborted(kTickMs);
         CheckPoint();

@@ -1,6 +1,8 @@
 // CGameTask: one game, played on the worker thread.
 #pragma once
 
+#include <atomic>
+
 #include "render/game_field.h"
 #include "worker/thread_task.h"
 
@@ -21,4 +23,7 @@ public:
     void Run() override;
 
     CGameField* m_pField = nullptr;  // set by the owner before the first Start
+    // Whether the run sounds a tick on every tick and "jump now" where a jump must begin, for
+    // a player who cannot see the board. Set by the owner at any time.
+    std::atomic<BOOL> m_bAudioCues{FALSE};
 };

@@ -4,12 +4,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/atspi/desktop_status.h"
 #include "platform/base/dpi.h"
+#include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
 #include "platform/base/translate.h"
 #include "platform/sdl/desktop_scale.h"
 #include "platform/sdl/lost_display.h"
 #include "platform/sdl/platform.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
 #include "platform/window/top_windows.h"
@@ -116,6 +119,7 @@ void SetDoubleClickBox() {
 BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     AfxInitTranslations();
     AfxSetScreenDriver(&AfxSdlScreen());
+    AfxSetSoundDriver(&AfxSdlAudio(), pszAppName);
     NameWindowClass(pszWindowClass);
     SetHints(pszAppName);
     std::string strDisplays;
@@ -133,10 +137,13 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
     AfxSdlScreen().StartGamepads();
+    AfxAskDesktopAccessibility();
     return TRUE;
 }
 
 void AfxTermPlatform() {
+    AfxCloseSound();
+    AfxSetSoundDriver(nullptr, "");
     AfxSetScreenDriver(nullptr);
     SDL_Quit();
 }

@@ -8,7 +8,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const char* lpszNewItem) {
     if (lpszNewItem == nullptr) {
         return FALSE;
     }
-    m_items.push_back(Item{MF_STRING, nIDNewItem, CString(lpszNewItem)});
+    m_items.push_back(Item{MF_STRING | (nFlags & MF_CHECKED), nIDNewItem, CString(lpszNewItem)});
     return TRUE;
 }
 
@@ -24,4 +24,15 @@ CString CMenu::GetMenuString(int nPos) const {
         return CString();
     }
     return m_items[static_cast<size_t>(nPos)].strText;
+}
+
+int CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+    for (Item& item : m_items) {
+        if (item.nFlags != MF_SEPARATOR && item.nID == nIDCheckItem) {
+            const int nPrevious = static_cast<int>(item.nFlags & MF_CHECKED);
+            item.nFlags = MF_STRING | (nCheck & MF_CHECKED);
+            return nPrevious;
+        }
+    }
+    return -1;
 }

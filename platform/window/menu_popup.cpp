@@ -26,6 +26,9 @@ constexpr int kShortcutGapLines = 2;
 constexpr int kRightMarginLines = 1;
 constexpr int kItemExtraPixels = 8;
 constexpr int kSeparatorHeight = 9;
+// The check mark's stroke, in eighths of the font's height.
+constexpr int kCheckStrokeEighths = 1;
+constexpr int kEighths = 8;
 
 char MnemonicOf(const CString& str) {
     const std::string& s = str.GetString();
@@ -69,6 +72,21 @@ private:
     CFont m_font;
     CFont* m_pOld = nullptr;
 };
+
+// A check mark in rcColumn, the column left of an entry's text: a short stroke down to the
+// right, then a long one up to the right, each a run of squares.
+void DrawCheckMark(CDC& dc, const RECT& rcColumn, int nLine) {
+    const int nStroke = std::max(1, nLine * kCheckStrokeEighths / kEighths);
+    const int nSize = nLine / 2;
+    const int xLeft = (rcColumn.left + rcColumn.right - nSize) / 2;
+    const int yBottom = (rcColumn.top + rcColumn.bottom + nSize) / 2;
+    const int nShort = nSize / 3;
+    for (int i = 0; i <= nSize; ++i) {
+        const int y = i <= nShort ? yBottom - nShort + i : yBottom - (i - nShort);
+        const RECT rc{xLeft + i, y - nStroke, xLeft + i + nStroke, y};
+        dc.FillSolidRect(&rc, kMenuText);
+    }
+}
 
 }  // namespace
 
@@ -151,6 +169,10 @@ RECT CMenuPopup::Draw(CDC& dc) const {
         }
         RECT rcText{entry.rc.left + kTextIndentLines * nLine, entry.rc.top,
                     entry.rc.right - kRightMarginLines * nLine, entry.rc.bottom};
+        if ((entry.item.nFlags & MF_CHECKED) != 0) {
+            DrawCheckMark(dc, RECT{entry.rc.left, entry.rc.top, rcText.left, entry.rc.bottom},
+                          nLine);
+        }
         dc.DrawText(entry.strLabel, &rcText, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         dc.DrawText(entry.strShortcut, &rcText,
                     DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -56,8 +56,9 @@ def test_alt_space_opens_the_menu_at_the_top_left_up_and_down_light_its_entries_
                            check_menu((0, 0)), SCREEN_TIMEOUT, save_as="menu-alt-space.png")
     menu, _ = screens.find_menu(opened, (0, 0))
     # Down from no highlight lights the first entry, and Up from the first wraps to the last;
-    # the separator between them is never lit.
-    for key, lit in (("Down", "Close"), ("Down", "About"), ("Up", "Close"), ("Up", "About")):
+    # the separator is never lit.
+    for key, lit in (("Down", "Close"), ("Up", "About"), ("Up", "Audio cues"), ("Down", "About"),
+                     ("Down", "Close")):
         game.key(key)
         game.wait_for(f"the {lit} entry lit after {key}", check_menu((0, 0), menu.size, lit),
                       SCREEN_TIMEOUT)

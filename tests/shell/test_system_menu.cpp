@@ -96,12 +96,17 @@ protected:
 TEST_F(SystemMenuTest, TheMenuStartsWithCloseAndEndsWithASeparatorAndTheAboutEntry) {
     CMenu* pMenu = m_dlg.GetSystemMenu(FALSE);
     ASSERT_NE(pMenu, nullptr);
-    ASSERT_EQ(pMenu->GetMenuItemCount(), 3);
+    ASSERT_EQ(pMenu->GetMenuItemCount(), 5);
     EXPECT_EQ(pMenu->GetMenuItemID(0), SC_CLOSE);
     EXPECT_EQ(pMenu->GetMenuString(0), "&Close\tAlt+F4");
-    EXPECT_EQ(pMenu->Items()[1].nFlags, MF_SEPARATOR);
-    EXPECT_EQ(pMenu->GetMenuItemID(2), static_cast<UINT>(IDM_ABOUTBOX));
-    EXPECT_EQ(pMenu->GetMenuString(2), kAboutEntry);
+    // Sound is on, and the audio cues off, by default.
+    EXPECT_EQ(pMenu->GetMenuItemID(1), static_cast<UINT>(IDM_SOUND));
+    EXPECT_EQ(pMenu->Items()[1].nFlags, MF_STRING | MF_CHECKED);
+    EXPECT_EQ(pMenu->GetMenuItemID(2), static_cast<UINT>(IDM_AUDIOCUES));
+    EXPECT_EQ(pMenu->Items()[2].nFlags, MF_STRING | MF_UNCHECKED);
+    EXPECT_EQ(pMenu->Items()[3].nFlags, MF_SEPARATOR);
+    EXPECT_EQ(pMenu->GetMenuItemID(4), static_cast<UINT>(IDM_ABOUTBOX));
+    EXPECT_EQ(pMenu->GetMenuString(4), kAboutEntry);
     // Reverting puts the menu back as the platform made it.
     EXPECT_EQ(m_dlg.GetSystemMenu(TRUE), nullptr);
     EXPECT_EQ(m_dlg.GetSystemMenu(FALSE)->GetMenuItemCount(), 1);
@@ -114,19 +119,23 @@ TEST(SystemMenuWithoutString, AnEmptyAboutStringAppendsNothing) {
     ASSERT_TRUE(dlg.Create());
     CMenu* pMenu = dlg.GetSystemMenu(FALSE);
     ASSERT_NE(pMenu, nullptr);
-    EXPECT_EQ(pMenu->GetMenuItemCount(), 1);
-    EXPECT_EQ(pMenu->GetMenuItemID(0), SC_CLOSE);
+    EXPECT_EQ(pMenu->GetMenuItemCount(), 3);
+    EXPECT_EQ(pMenu->GetMenuItemID(2), static_cast<UINT>(IDM_AUDIOCUES));
     RegisterResources();
 }
 
-// The platform's own entry speaks the user's language; the program's own one stays as its
-// resources have it.
-TEST(SystemMenuLanguage, CloseFollowsTheLocaleAndTheAboutEntryDoesNot) {
+// The platform's entries and the sound's speak the user's language; the About entry stays as
+// the program's resources have it.
+TEST(SystemMenuLanguage, CloseAndTheSoundEntriesFollowTheLocaleAndTheAboutEntryDoesNot) {
     struct Case {
         const char* pszLocale;
         const char* pszClose;
+        const char* pszSound;
+        const char* pszAudioCues;
     };
-    const Case kCases[] = {{HOPLIN_TEST_JA_LOCALE, "閉じる(&C)\tAlt+F4"}, {"C", "&Close\tAlt+F4"}};
+    const Case kCases[] = {
+        {HOPLIN_TEST_JA_LOCALE, "閉じる(&C)\tAlt+F4", "サウンド(&S)", "音の合図(&U)"},
+        {"C", "&Close\tAlt+F4", "&Sound", "A&udio cues"}};
     AfxSetTranslationsDir(HOPLIN_BUILD_LOCALEDIR);
     setenv("LOCPATH", HOPLIN_TEST_LOCPATH, 1);
     for (const Case& c : kCases) {
@@ -137,7 +146,9 @@ TEST(SystemMenuLanguage, CloseFollowsTheLocaleAndTheAboutEntryDoesNot) {
         CMenu* pMenu = dlg.GetSystemMenu(FALSE);
         ASSERT_NE(pMenu, nullptr);
         EXPECT_EQ(pMenu->GetMenuString(0), c.pszClose) << c.pszLocale;
-        EXPECT_EQ(pMenu->GetMenuString(2), kAboutEntry) << c.pszLocale;
+        EXPECT_EQ(pMenu->GetMenuString(1), c.pszSound) << c.pszLocale;
+        EXPECT_EQ(pMenu->GetMenuString(2), c.pszAudioCues) << c.pszLocale;
+        EXPECT_EQ(pMenu->GetMenuString(4), kAboutEntry) << c.pszLocale;
     }
 }
 
@@ -185,8 +196,10 @@ TEST_F(SystemMenuTest, ClicksWhileTheMenuIsOpenAreTheMenusNotTheDialogs) {
 TEST_F(SystemMenuTest, TheKeysMoveTheHighlightAndEnterChoosesClose) {
     RightClick(POINT{5, 5});
     PushKey(SDLK_DOWN);  // Close
-    PushKey(SDLK_DOWN);  // the About entry, past the separator
-    PushKey(SDLK_UP);    // Close again
+    PushKey(SDLK_UP);    // the About entry, round the top
+    PushKey(SDLK_UP);    // Audio cues, past the separator
+    PushKey(SDLK_DOWN);  // About again
+    PushKey(SDLK_DOWN);  // Close, round the bottom
     PushKey(SDLK_RETURN);
     EXPECT_FALSE(IsMenuOpen());
     EXPECT_TRUE(m_dlg.IsEnded());

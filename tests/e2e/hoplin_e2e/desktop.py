@@ -31,6 +31,7 @@ LOCALE = "C.UTF-8"
 # No cursor theme is found under an empty XCURSOR_PATH, so every Wayland client falls back to
 # the same built-in pointer: a white outline round a black arrow whose tip is the hot spot.
 NO_CURSOR_THEME = "hoplin-e2e-none"
+SILENT_AUDIO = "dummy"
 
 WESTON_SOCKET = "hoplin-e2e"
 WESTON_WINDOW_CLASS = "Weston Compositor"
@@ -158,7 +159,10 @@ def own_environment(folder):
     }
     for path in places.values():
         os.makedirs(path, mode=0o700, exist_ok=True)
-    return dict(env, **places, LC_ALL=LOCALE, XCURSOR_THEME=NO_CURSOR_THEME)
+    # Sound goes to SDL's silent device, whatever sound the machine has; the tests that listen
+    # name a device of their own.
+    return dict(env, **places, LC_ALL=LOCALE, XCURSOR_THEME=NO_CURSOR_THEME,
+                SDL_AUDIODRIVER=SILENT_AUDIO)
 
 
 def write(path, text):

@@ -466,21 +466,42 @@ def check_unchanged(reference, covered=None):
 
 
 class Menu:
-    """An open system menu as measured on a screenshot: its rect, the rows of its separator
-    lines, and its entries: the areas between the border and the separators."""
+    """An open system menu as measured on a screenshot: its rect, the row of its separator
+    line, and its entries: Close and the sound's two above the separator, About below it."""
 
-    def __init__(self, rect, separators):
+    NAMES = ("Close", "Sound", "Audio cues", "About")
+
+    def __init__(self, rect, separator, above):
+        """above: the (top, bottom) rows of each entry above the separator."""
         left, top, right, bottom = rect
         self.rect = rect
         self.size = (right - left, bottom - top)
-        self.separators = separators
-        edges = [top] + separators + [bottom - 1]
-        self.entries = [(left + 1, a + 1, right - 1, b) for a, b in zip(edges, edges[1:])]
+        self.separator = separator
+        areas = [(left + 1, a, right - 1, b) for a, b in above]
+        areas.append((left + 1, separator + 1, right - 1, bottom - 1))
+        self.entries = dict(zip(self.NAMES, areas)) if len(areas) == len(self.NAMES) else {}
 
     def entry(self, name):
-        """The area of the entry that the tests call name: Close is the first, About the
-        last."""
-        return self.entries[0] if name == "Close" else self.entries[-1]
+        return self.entries[name]
+
+
+def text_rows(shot, rect, colour):
+    """The [first, last + 1) rows of each line of text in rect in ink of colour: runs of inked
+    rows, with a mnemonic's underline taken into the text above it."""
+    runs = []
+    for y in sorted({y for _, y in shot.ink(rect, colour)}):
+        if runs and y == runs[-1][1]:
+            runs[-1][1] = y + 1
+        else:
+            runs.append([y, y + 1])
+    tallest = max((b - a for a, b in runs), default=0)
+    lines = []
+    for run in runs:
+        if lines and 2 * (run[0] - lines[-1][1]) < tallest:
+            lines[-1][1] = run[1]
+        else:
+            lines.append(run)
+    return lines
 
 
 def walk(shot, x, y, dx, dy, colour):
@@ -516,8 +537,15 @@ def find_menu(shot, corner):
                    > right - left - 2)
     if len(lines) != 1:
         return None, problems + [f"menu {rect} has separator lines at rows {lines}, expected one"]
-    menu = Menu(rect, lines)
-    ink = {name: shot.ink(menu.entry(name), BLACK) for name in ("Close", "About")}
+    separator = lines[0]
+    # The entries above the separator are of one height, split between their texts' rows.
+    texts = text_rows(shot, (left + 1, top + 1, right - 1, separator), BLACK)
+    cuts = [top + 1] + [(a[1] + b[0]) // 2 for a, b in zip(texts, texts[1:])] + [separator]
+    menu = Menu(rect, separator, list(zip(cuts, cuts[1:])))
+    if not menu.entries:
+        return None, problems + [f"menu {rect} has {len(texts)} entries above its separator, "
+                                 f"expected {len(Menu.NAMES) - 1}"]
+    ink = {name: shot.ink(area, BLACK) for name, area in menu.entries.items()}
     for name, found in ink.items():
         if len(found) < MIN_INK_PIXELS:
             problems.append(f"menu {rect}: the {name} entry {menu.entry(name)} holds "
@@ -542,16 +570,19 @@ def check_menu(corner, size=None, lit=None):
             return problems
         if size is not None and menu.size != size:
             problems.append(f"menu {menu.rect} is {menu.size}, expected {size}")
-        for area in menu.entries:
+        for name, area in menu.entries.items():
             lit_pixels = len(shot.exact(area, MENU_HIGHLIGHT))
             area_pixels = (area[2] - area[0]) * (area[3] - area[1])
             # The highlight fills the entry but for its text and a margin round it.
-            if lit is not None and area == menu.entry(lit):
-                if 2 * lit_pixels < area_pixels:
-                    problems.append(f"{lit} entry {area} has only {lit_pixels} of "
-                                    f"{area_pixels} pixels highlighted, expected it lit")
-            elif lit_pixels:
-                problems.append(f"entry {area} has {lit_pixels} highlighted pixels")
+            if name == lit and 2 * lit_pixels < area_pixels:
+                problems.append(f"{name} entry {area} has only {lit_pixels} of {area_pixels} "
+                                "pixels highlighted, expected it lit")
+            elif name != lit:
+                # Measured between texts, an entry may take in a row of its neighbour's.
+                left, top, right, bottom = area
+                stray = len(shot.exact((left, top + 1, right, bottom - 1), MENU_HIGHLIGHT))
+                if stray:
+                    problems.append(f"{name} entry {area} has {stray} highlighted pixels")
         return problems
 
     return check

@@ -1,0 +1,82 @@
+#include "platform/atspi/desktop_status.h"
+
+#include <dbus/dbus.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace {
+
+constexpr const char* kService = "org.a11y.Bus";
+constexpr const char* kPath = "/org/a11y/bus";
+constexpr const char* kInterface = "org.a11y.Status";
+constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+// A bus that has not answered by then is taken as saying "off".
+constexpr int kReplyTimeoutMs = 1000;
+constexpr auto kAnswerTimeout = std::chrono::milliseconds(2 * kReplyTimeoutMs);
+
+// The asking thread is never waited for at exit: a bus that hangs must not hold the game.
+std::shared_future<DesktopAccessibility> g_answer;
+
+// One boolean property of org.a11y.Status; false when the bus cannot tell.
+bool AskProperty(DBusConnection* pBus, const char* pszProperty) {
+    DBusMessage* pCall = dbus_message_new_method_call(kService, kPath, kProperties, "Get");
+    if (pCall == nullptr) {
+        return false;
+    }
+    // Asking must not start the accessibility bus where nothing has started it.
+    dbus_message_set_auto_start(pCall, FALSE);
+    dbus_message_append_args(pCall, DBUS_TYPE_STRING, &kInterface, DBUS_TYPE_STRING, &pszProperty,
+                             DBUS_TYPE_INVALID);
+    DBusMessage* pReply =
+        dbus_connection_send_with_reply_and_block(pBus, pCall, kReplyTimeoutMs, nullptr);
+    dbus_message_unref(pCall);
+    if (pReply == nullptr) {
+        return false;
+    }
+    dbus_bool_t bValue = FALSE;
+    DBusMessageIter reply, variant;
+    if (dbus_message_iter_init(pReply, &reply) &&
+        dbus_message_iter_get_arg_type(&reply) == DBUS_TYPE_VARIANT) {
+        dbus_message_iter_recurse(&reply, &variant);
+        if (dbus_message_iter_get_arg_type(&variant) == DBUS_TYPE_BOOLEAN) {
+            dbus_message_iter_get_basic(&variant, &bValue);
+        }
+    }
+    dbus_message_unref(pReply);
+    return bValue != FALSE;
+}
+
+DesktopAccessibility Ask() {
+    DesktopAccessibility answer;
+    DBusConnection* pBus = dbus_bus_get_private(DBUS_BUS_SESSION, nullptr);
+    if (pBus == nullptr) {
+        return answer;
+    }
+    // libdbus would end the program when the bus goes; this connection is the program's own.
+    dbus_connection_set_exit_on_disconnect(pBus, FALSE);
+    answer.bEnabled = AskProperty(pBus, "IsEnabled");
+    answer.bScreenReader = AskProperty(pBus, "ScreenReaderEnabled");
+    dbus_connection_close(pBus);
+    dbus_connection_unref(pBus);
+    return answer;
+}
+
+}  // namespace
+
+void AfxAskDesktopAccessibility() {
+    auto pPromise = std::make_shared<std::promise<DesktopAccessibility>>();
+    g_answer = pPromise->get_future().share();
+    std::thread([pPromise] { pPromise->set_value(Ask()); }).detach();
+}
+
+DesktopAccessibility AfxGetDesktopAccessibility() {
+    if (g_answer.valid() && g_answer.wait_for(kAnswerTimeout) == std::future_status::ready) {
+        return g_answer.get();
+    }
+    // Asked once in vain, it is not waited for again.
+    g_answer = std::shared_future<DesktopAccessibility>();
+    return DesktopAccessibility();
+}

@@ -1,0 +1,14 @@
+// What the desktop says of assistive technology: org.a11y.Status on the session bus, which
+// at-spi-bus-launcher serves, as GTK and Qt read it. Plain C++ for the code above.
+#pragma once
+
+struct DesktopAccessibility {
+    bool bEnabled = false;       // IsEnabled: accessibility is on
+    bool bScreenReader = false;  // ScreenReaderEnabled: a screen reader runs
+};
+
+// Starts asking, on a thread of its own, so that the answer costs the first frame nothing.
+// Start-up calls it once the session bus is known; with no bus, the answer is "off".
+void AfxAskDesktopAccessibility();
+// The answer, waiting for it if it has not come yet; "off" if it does not come in time.
+DesktopAccessibility AfxGetDesktopAccessibility();

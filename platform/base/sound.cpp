@@ -1,0 +1,85 @@
+#include "platform/base/sound.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "platform/base/translate.h"
+
+namespace {
+
+// How long a closing device may take to fade out what still sounds: two buffers of the
+// longest kind a device is opened with.
+constexpr std::chrono::milliseconds kFadeTimeout(50);
+constexpr std::chrono::milliseconds kFadePoll(1);
+
+CSoundDriver* g_pDriver = nullptr;
+const char* g_pszAppName = "";
+std::vector<SoundSpec> g_specs;
+std::unique_ptr<CSoundMixer> g_pMixer;
+bool g_bEnabled = true;
+bool g_bFailed = false;
+// Read by any thread that plays a sound; the mixer, once made, lives until the program ends.
+std::atomic<CSoundMixer*> g_pOpenMixer{nullptr};
+
+}  // namespace
+
+void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName) {
+    g_pDriver = pDriver;
+    g_pszAppName = pszAppName;
+}
+
+void AfxSetSounds(std::vector<SoundSpec> specs) {
+    g_specs = std::move(specs);
+}
+
+void AfxEnableSound(bool bEnable) {
+    g_bEnabled = bEnable;
+    if (!bEnable) {
+        AfxCloseSound();
+    }
+}
+
+bool AfxIsSoundEnabled() {
+    return g_bEnabled;
+}
+
+void AfxOpenSound() {
+    if (!g_bEnabled || g_bFailed || g_pDriver == nullptr || g_pOpenMixer.load() != nullptr) {
+        return;
+    }
+    if (g_pMixer == nullptr) {
+        g_pMixer = std::make_unique<CSoundMixer>(g_specs);
+    }
+    if (!g_pDriver->Open(g_pMixer.get())) {
+        g_bFailed = true;
+        std::fprintf(stderr, "%s: %s: %s\n", g_pszAppName, AfxTranslate("warning: no sound"),
+                     g_pDriver->LastError());
+        return;
+    }
+    g_pOpenMixer = g_pMixer.get();
+}
+
+void AfxCloseSound() {
+    CSoundMixer* pMixer = g_pOpenMixer.exchange(nullptr);
+    if (pMixer == nullptr) {
+        return;
+    }
+    // Cut off mid-wave, a sound would end in a click.
+    if (!pMixer->IsSilent()) {
+        pMixer->FadeOut();
+        const auto deadline = std::chrono::steady_clock::now() + kFadeTimeout;
+        while (!pMixer->IsSilent() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(kFadePoll);
+        }
+    }
+    g_pDriver->Close();
+}
+
+void AfxPlaySound(int nSound) {
+    if (CSoundMixer* pMixer = g_pOpenMixer.load()) {
+        pMixer->Play(nSound);
+    }
+}
