@@ -3,7 +3,7 @@
 # What building, running and packaging the game needs: translations (gettext, and appstream
 # for the metainfo's rules), the icons (libpng), and cpack's dependency scan (dpkg-dev, file).
 HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
-  libx11-dev fonts-ipafont-gothic
+  libx11-dev libdbus-1-dev fonts-ipafont-gothic
   gettext appstream libpng-dev dpkg-dev file
   # On Wayland: the title bars, and the OpenGL ES that SDL shows windows through.
   libdecor-0-plugin-1-cairo libegl1 libgles2 libgl1-mesa-dri)
