@@ -9,8 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
 #include "platform/base/translate.h"
@@ -105,22 +103,32 @@ void CSettings::Set(const char* pszKey, bool bValue) {
 }
 
 void CSettings::Load(const char* pszAppName) {
-    std::ifstream file(m_strPath);
-    if (!file) {
+    // C's streams, not C++'s: iostreams would bring their locale machinery into the title
+    // screen's memory for the sake of a few lines.
+    std::FILE* pFile = std::fopen(m_strPath.c_str(), "r");
+    if (pFile == nullptr) {
         if (errno != ENOENT) {
-            Warn(pszAppName, m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " +
-                                 std::strerror(errno));
+            WarnUnreadable(pszAppName);
         }
         return;
     }
-    std::string strText;
-    for (int nLine = 1; std::getline(file, strText); ++nLine) {
-        Parse(strText, nLine, pszAppName);
+    char* pszLine = nullptr;
+    size_t nSize = 0;
+    ssize_t nRead = 0;
+    for (int nLine = 1; (nRead = getline(&pszLine, &nSize, pFile)) >= 0; ++nLine) {
+        Parse(std::string(pszLine, static_cast<size_t>(nRead)).substr(0, strcspn(pszLine, "\n")),
+              nLine, pszAppName);
     }
-    if (file.bad()) {
-        Warn(pszAppName, m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " +
-                             std::strerror(errno));
+    if (std::ferror(pFile) != 0) {
+        WarnUnreadable(pszAppName);
     }
+    std::free(pszLine);
+    std::fclose(pFile);
+}
+
+void CSettings::WarnUnreadable(const char* pszAppName) const {
+    Warn(pszAppName,
+         m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " + std::strerror(errno));
 }
 
 void CSettings::Parse(const std::string& strText, int nLine, const char* pszAppName) {
@@ -152,20 +160,20 @@ void CSettings::Parse(const std::string& strText, int nLine, const char* pszAppN
 }
 
 bool CSettings::Save(const char* pszAppName) {
-    std::ostringstream text;
+    std::string strText;
     std::vector<const Value*> written;
     for (const Line& line : m_lines) {
         const Value* pValue = line.strKey.empty() ? nullptr : Find(line.strKey.c_str());
         if (pValue != nullptr && pValue->bValue) {
-            text << LineOf(pValue->pszKey, *pValue->bValue) << '\n';
+            strText += LineOf(pValue->pszKey, *pValue->bValue) + '\n';
             written.push_back(pValue);
         } else {
-            text << line.strText << '\n';
+            strText += line.strText + '\n';
         }
     }
     for (const Value& value : m_values) {
         if (value.bValue && std::find(written.begin(), written.end(), &value) == written.end()) {
-            text << LineOf(value.pszKey, *value.bValue) << '\n';
+            strText += LineOf(value.pszKey, *value.bValue) + '\n';
         }
     }
     if (!m_strPath.empty()) {
@@ -174,7 +182,7 @@ bool CSettings::Save(const char* pszAppName) {
         mkdir(strFolder.substr(0, strFolder.rfind('/')).c_str(), kFolderMode);
         mkdir(strFolder.c_str(), kFolderMode);
     }
-    if (m_strPath.empty() || !WriteReplacing(m_strPath, text.str())) {
+    if (m_strPath.empty() || !WriteReplacing(m_strPath, strText)) {
         if (std::exchange(m_bSaveFailed, true)) {
             return false;
         }

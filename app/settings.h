@@ -42,6 +42,7 @@ private:
     };
     Value* Find(const char* pszKey);
     const Value* Find(const char* pszKey) const;
+    void WarnUnreadable(const char* pszAppName) const;
     // Makes sense of one line of the file, the nLine-th.
     void Parse(const std::string& strText, int nLine, const char* pszAppName);
 
