@@ -1,5 +1,6 @@
 #include "app/game_dlg.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/about_dlg.h"
@@ -95,6 +96,10 @@ BOOL CGameDlg::OnInitDialog() {
     m_field.m_rcStart = GetControlRect(this, IDCANCEL);
     m_field.m_rcStop = GetControlRect(this, IDC_STOP);
     m_field.m_rcExit = GetControlRect(this, IDOK);
+
+    m_strDescribed = m_field.m_strTitle;
+    AfxSetAccessibleItems(this, ScreenItems());
+    AfxSetAccessibleFocus(this, IDCANCEL);
 
     SetTimer(kControlsTimer, kControlsTimerMs, nullptr);
     SetTimer(kFocusTimer, kFocusTimerMs, nullptr);
@@ -220,6 +225,10 @@ void CGameDlg::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
             StopFromRun();
         } else if (nChar == kSoundKey) {
             ToggleSound();
+        } else if (nChar == VK_TAB) {
+            MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+        } else if (nChar == VK_LEFT || nChar == VK_RIGHT) {
+            MoveFocus(nChar == VK_LEFT ? -1 : 1);
         }
     }
     Default();
@@ -239,7 +248,10 @@ void CGameDlg::OnPaint() {
         return;
     }
     CPaintDC dc(this);
-    m_field.Paint(&dc, m_task.GetStatus());
+    const CString strStatus = m_task.GetStatus();
+    DescribeScreen(strStatus);
+    m_field.m_rcFocus = FocusRect();
+    m_field.Paint(&dc, strStatus);
     Default();
 }
 
@@ -306,4 +318,99 @@ void CGameDlg::CarryOutStart(PendingStart kind) {
     AfxOpenSound();
     AfxPlaySound(kSoundStart);
     m_task.Start();
+}
+
+LRESULT CGameDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == VK_RETURN && IsWindowEnabled()) {
+        PressFocused();
+        return 0;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+std::vector<UINT> CGameDlg::ScreenButtons() const {
+    if (m_field.m_nMode == CFieldView::kModePlaying) {
+        return {IDC_STOP};
+    }
+    return {IDCANCEL, IDOK};
+}
+
+void CGameDlg::MoveFocus(int nStep) {
+    const std::vector<UINT> buttons = ScreenButtons();
+    const auto it = std::find(buttons.begin(), buttons.end(), AfxGetAccessibleFocus(this));
+    const int nCount = static_cast<int>(buttons.size());
+    const int nAt = it != buttons.end() ? static_cast<int>(it - buttons.begin()) : -nStep;
+    AfxSetAccessibleFocus(this,
+                          buttons[static_cast<size_t>(((nAt + nStep) % nCount + nCount) % nCount)]);
+    m_bFocusShown = true;
+    InvalidateRect(nullptr, FALSE);
+}
+
+void CGameDlg::PressFocused() {
+    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
+    switch (AfxGetAccessibleFocus(this)) {
+        case IDCANCEL:
+            if (bTitle) {
+                StartFromTitle();
+            }
+            break;
+        case IDOK:
+            if (bTitle) {
+                OnOK();
+            }
+            break;
+        case IDC_STOP:
+            if (!bTitle) {
+                StopFromRun();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+RECT CGameDlg::FocusRect() const {
+    if (!m_bFocusShown && AfxAccessibility() == nullptr) {
+        return RECT{0, 0, 0, 0};
+    }
+    switch (AfxGetAccessibleFocus(this)) {
+        case IDCANCEL:
+            return m_field.m_rcStart;
+        case IDOK:
+            return m_field.m_rcExit;
+        case IDC_STOP:
+            return m_field.m_rcStop;
+        default:
+            return RECT{0, 0, 0, 0};
+    }
+}
+
+std::vector<AccessibleItem> CGameDlg::ScreenItems() const {
+    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
+    return {
+        {IDC_BOARD, AccessibleRole::kPanel, kBoardName, m_field.m_rcBoard, true},
+        {IDC_TITLE, AccessibleRole::kLabel, m_field.m_strTitle.GetString(), m_field.m_rcTitle,
+         bTitle},
+        {IDCANCEL, AccessibleRole::kPushButton, CFieldView::kStartText, m_field.m_rcStart, bTitle},
+        {IDOK, AccessibleRole::kPushButton, CFieldView::kExitText, m_field.m_rcExit, bTitle},
+        {IDC_STOP, AccessibleRole::kPushButton, CFieldView::kStopText, m_field.m_rcStop, !bTitle},
+    };
+}
+
+void CGameDlg::DescribeScreen(const CString& strStatus) {
+    const int nMode = m_field.m_nMode;
+    if (nMode != m_nDescribedMode) {
+        m_nDescribedMode = nMode;
+        AfxSetAccessibleItems(this, ScreenItems());
+        // There is always a drawn button with the focus, for the reader to speak.
+        AfxSetAccessibleFocus(this, ScreenButtons().front());
+    }
+    const CString strState = nMode == CFieldView::kModeTitle
+                                 ? m_field.m_strTitle
+                                 : (strStatus.IsEmpty() ? CString(kGameStartedText) : strStatus);
+    if (strState != m_strDescribed) {
+        m_strDescribed = strState;
+        AfxDescribeAccessible(this, AfxGetAccessibleFocus(this), strState);
+        AfxDescribeAccessible(this, IDC_BOARD, strState);
+    }
 }

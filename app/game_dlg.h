@@ -2,8 +2,11 @@
 // game actions, runs the timers and paints the field.
 #pragma once
 
+#include <vector>
+
 #include "app/settings.h"
 #include "platform/base/icon.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/dialog.h"
 #include "render/game_field.h"
 #include "worker/game_task.h"
@@ -26,6 +29,10 @@ public:
     static constexpr UINT kSysCommandMask = 0xFFF0;
     // The key that turns sound on and off.
     static constexpr UINT kSoundKey = 'M';
+    // What a screen reader hears of the game: the board's name, and what a run says when it
+    // starts (its end says "GOAL!!" or "FAIL!!", and the title screen its title).
+    static constexpr const char* kBoardName = "Board";
+    static constexpr const char* kGameStartedText = "Game started";
 
     explicit CGameDlg(CWnd* pParent = nullptr);
     ~CGameDlg() override = default;
@@ -47,6 +54,8 @@ protected:
     void OnLButtonUp(UINT nFlags, CPoint point);
     void OnClose();
     LRESULT OnTaskEnded(WPARAM wParam, LPARAM lParam);
+    // Enter presses the drawn button with the focus, before the dialog's own keys.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Carries out a Start of the given kind, or holds it back while the previous worker is
     // still ending. A second Start while one is held back adds nothing.
@@ -69,12 +78,27 @@ protected:
     void SetAudioCues(bool bOn);
     void Remember(const char* pszKey, bool bValue);
 
+    // The keyboard's focus among the drawn buttons of the screen: Tab, Shift+Tab and the arrow
+    // keys move it, Enter presses its button. Its frame shows once the player has moved it, or
+    // while a screen reader reads the game.
+    std::vector<UINT> ScreenButtons() const;
+    void MoveFocus(int nStep);
+    void PressFocused();
+    RECT FocusRect() const;
+    // Tells a screen reader what the screen holds, and says a run's start and end, and the
+    // title's return, in the description of the focused button and of the board.
+    void DescribeScreen(const CString& strStatus);
+    std::vector<AccessibleItem> ScreenItems() const;
+
     HICON m_hIcon;
     CGameField m_field;
     CGameTask m_task;
     PendingStart m_pendingStart = PendingStart::kNone;
     CSettings m_settings{CSettings::DefaultPath()};
     bool m_bAudioCuesTaken = false;
+    bool m_bFocusShown = false;
+    int m_nDescribedMode = CFieldView::kModeTitle;
+    CString m_strDescribed;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 #include "render/field_view.h"
 
+#include "platform/base/dpi.h"
 #include "render/colours.h"
 #include "render/rect_painter.h"
 
@@ -12,11 +13,10 @@ struct MenuButton {
 
 // The title screen's buttons, in drawing order. "Read" has no area, so it never shows.
 constexpr MenuButton kMenuButtons[] = {
-    {&CFieldView::m_rcStart, "Start"},
-    {&CFieldView::m_rcExit, "Exit"},
+    {&CFieldView::m_rcStart, CFieldView::kStartText},
+    {&CFieldView::m_rcExit, CFieldView::kExitText},
     {&CFieldView::m_rcRead, "Read"},
 };
-constexpr const char* kStopText = "Stop";
 
 }  // namespace
 
@@ -27,6 +27,7 @@ void CFieldView::ResetView() {
     SetRectEmpty(&m_rcStop);
     SetRectEmpty(&m_rcExit);
     SetRectEmpty(&m_rcRead);
+    SetRectEmpty(&m_rcFocus);
     m_strTitle = "";
     m_nMode = kModeTitle;
 }
@@ -81,6 +82,7 @@ void CFieldView::DrawMenuButtons(CDC* pDC, int nPointSize) {
         const RECT& rc = this->*button.prc;
         painter.FillRect(rc, colours::kGrey, colours::kDarkGrey);
         painter.DrawLabel(rc, button.pszText, nPointSize, colours::kYellow);
+        DrawFocus(pDC, rc);
     }
 }
 
@@ -88,6 +90,18 @@ void CFieldView::DrawStopButton(CDC* pDC) {
     CRectPainter painter(pDC);
     painter.FillRect(m_rcStop, colours::kDarkGrey, colours::kDarkGrey);
     painter.DrawLabel(m_rcStop, kStopText, kButtonPointSize, colours::kYellow);
+    DrawFocus(pDC, m_rcStop);
+}
+
+void CFieldView::DrawFocus(CDC* pDC, const RECT& rc) {
+    if (IsRectEmpty(&rc) || !EqualRect(&rc, &m_rcFocus)) {
+        return;
+    }
+    const int nInset = AfxScaleByDpi(kFocusInset);
+    const RECT rcFrame{rc.left + nInset, rc.top + nInset, rc.right - nInset, rc.bottom - nInset};
+    const COLORREF crOld = pDC->SetTextColor(colours::kYellow);
+    pDC->DrawFocusRect(&rcFrame);
+    pDC->SetTextColor(crOld);
 }
 
 void CFieldView::DrawStatusLabel(CDC* pDC, CString strText, int nPointSize, COLORREF crColour) {

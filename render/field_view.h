@@ -20,8 +20,14 @@ public:
     static constexpr int kTitlePointSize = 400;
     static constexpr int kButtonPointSize = 200;
     static constexpr int kStatusPointSize = 200;
+    // The drawn buttons' words.
+    static constexpr const char* kStartText = "Start";
+    static constexpr const char* kExitText = "Exit";
+    static constexpr const char* kStopText = "Stop";
     // How far the title's ink stays inside the edge of its box: the outline, and one pixel.
     static constexpr int kTitleClearance = 2;
+    // How far the focus frame stands inside a button's edge, at 96 DPI.
+    static constexpr int kFocusInset = 3;
 
     CFieldView() { ResetView(); }
     virtual ~CFieldView() = default;
@@ -45,6 +51,8 @@ public:
     void DrawMenuButtons(CDC* pDC, int nPointSize);
     void DrawStopButton(CDC* pDC);
     void DrawStatusLabel(CDC* pDC, CString strText, int nPointSize, COLORREF crColour);
+    // The focus frame on the button at rc, if it has the focus.
+    void DrawFocus(CDC* pDC, const RECT& rc);
 
     RECT m_rcBoard;
     RECT m_rcTitle;
@@ -52,6 +60,8 @@ public:
     RECT m_rcStop;
     RECT m_rcExit;
     RECT m_rcRead;  // no control feeds it, so it stays empty
+    // The drawn button that shows the keyboard's focus, or empty for none.
+    RECT m_rcFocus;
     std::atomic<int> m_nMode{kModeTitle};
     CString m_strTitle;
 

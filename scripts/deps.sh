@@ -4,6 +4,8 @@
 # for the metainfo's rules), the icons (libpng), and cpack's dependency scan (dpkg-dev, file).
 HOPLIN_BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev
   libx11-dev libdbus-1-dev fonts-ipafont-gothic
+  # The screen reader's side: ATK and its AT-SPI bridge, in a module loaded on demand.
+  libatk1.0-dev libatk-bridge2.0-dev
   gettext appstream libpng-dev dpkg-dev file
   # On Wayland: the title bars, and the OpenGL ES that SDL shows windows through.
   libdecor-0-plugin-1-cairo libegl1 libgles2 libgl1-mesa-dri)
@@ -15,6 +17,8 @@ HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb deskt
   # The end-to-end tests: pytest on Debian's python3, with X read and driven in-process and
   # screenshots through PIL.
   python3 python3-pytest python3-pytest-timeout python3-xlib python3-pil
+  # A desktop's accessibility bus, and a screen reader's client of it.
+  at-spi2-core python3-pyatspi gir1.2-atspi-2.0
   # The real desktops the game is tried on: window managers (openbox, GNOME's mutter, KDE's
   # KWin with its Breeze frames), a Wayland compositor, another program's window (xmessage,
   # of x11-utils), and D-Bus's autolaunch, which a game without a session bus must not set

@@ -20,19 +20,27 @@ constexpr auto kAnswerTimeout = std::chrono::milliseconds(2 * kReplyTimeoutMs);
 // The asking thread is never waited for at exit: a bus that hangs must not hold the game.
 std::shared_future<DesktopAccessibility> g_answer;
 
-// One boolean property of org.a11y.Status; false when the bus cannot tell.
-bool AskProperty(DBusConnection* pBus, const char* pszProperty) {
-    DBusMessage* pCall = dbus_message_new_method_call(kService, kPath, kProperties, "Get");
+// The reply to a call of org.a11y.Bus, or null when the bus gives none in time.
+DBusMessage* Call(DBusConnection* pBus, DBusMessage* pCall) {
     if (pCall == nullptr) {
-        return false;
+        return nullptr;
     }
     // Asking must not start the accessibility bus where nothing has started it.
     dbus_message_set_auto_start(pCall, FALSE);
-    dbus_message_append_args(pCall, DBUS_TYPE_STRING, &kInterface, DBUS_TYPE_STRING, &pszProperty,
-                             DBUS_TYPE_INVALID);
     DBusMessage* pReply =
         dbus_connection_send_with_reply_and_block(pBus, pCall, kReplyTimeoutMs, nullptr);
     dbus_message_unref(pCall);
+    return pReply;
+}
+
+// One boolean property of org.a11y.Status; false when the bus cannot tell.
+bool AskProperty(DBusConnection* pBus, const char* pszProperty) {
+    DBusMessage* pCall = dbus_message_new_method_call(kService, kPath, kProperties, "Get");
+    if (pCall != nullptr) {
+        dbus_message_append_args(pCall, DBUS_TYPE_STRING, &kInterface, DBUS_TYPE_STRING,
+                                 &pszProperty, DBUS_TYPE_INVALID);
+    }
+    DBusMessage* pReply = Call(pBus, pCall);
     if (pReply == nullptr) {
         return false;
     }
@@ -49,6 +57,22 @@ bool AskProperty(DBusConnection* pBus, const char* pszProperty) {
     return bValue != FALSE;
 }
 
+// Where the accessibility bus listens; empty when the bus does not say.
+std::string AskBusAddress(DBusConnection* pBus) {
+    DBusMessage* pReply =
+        Call(pBus, dbus_message_new_method_call(kService, kPath, kService, "GetAddress"));
+    if (pReply == nullptr) {
+        return std::string();
+    }
+    const char* pszAddress = nullptr;
+    std::string strAddress;
+    if (dbus_message_get_args(pReply, nullptr, DBUS_TYPE_STRING, &pszAddress, DBUS_TYPE_INVALID)) {
+        strAddress = pszAddress;
+    }
+    dbus_message_unref(pReply);
+    return strAddress;
+}
+
 DesktopAccessibility Ask() {
     DesktopAccessibility answer;
     DBusConnection* pBus = dbus_bus_get_private(DBUS_BUS_SESSION, nullptr);
@@ -59,6 +83,9 @@ DesktopAccessibility Ask() {
     dbus_connection_set_exit_on_disconnect(pBus, FALSE);
     answer.bEnabled = AskProperty(pBus, "IsEnabled");
     answer.bScreenReader = AskProperty(pBus, "ScreenReaderEnabled");
+    if (answer.bEnabled || answer.bScreenReader) {
+        answer.strBusAddress = AskBusAddress(pBus);
+    }
     dbus_connection_close(pBus);
     dbus_connection_unref(pBus);
     return answer;
@@ -66,10 +93,18 @@ DesktopAccessibility Ask() {
 
 }  // namespace
 
-void AfxAskDesktopAccessibility() {
+void AfxAskDesktopAccessibility(std::function<void()> fnAnswered) {
     auto pPromise = std::make_shared<std::promise<DesktopAccessibility>>();
     g_answer = pPromise->get_future().share();
-    std::thread([pPromise] { pPromise->set_value(Ask()); }).detach();
+    std::thread([pPromise, fnAnswered] {
+        pPromise->set_value(Ask());
+        fnAnswered();
+    }).detach();
+}
+
+bool AfxIsDesktopAccessibilityKnown() {
+    return !g_answer.valid() ||
+           g_answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 DesktopAccessibility AfxGetDesktopAccessibility() {

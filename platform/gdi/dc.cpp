@@ -301,3 +301,15 @@ void CDC::SetClipRect(LPCRECT lpRect) {
         m_pImpl->rcClip = pixels::ToSdl(*lpRect);
     }
 }
+
+void CDC::DrawFocusRect(LPCRECT lpRect) {
+    const COLORREF cr = m_pImpl->crText;
+    for (int x = lpRect->left; x < lpRect->right; x += 2) {
+        SetPixel(x, lpRect->top, cr);
+        SetPixel(x, lpRect->bottom - 1, cr);
+    }
+    for (int y = lpRect->top; y < lpRect->bottom; y += 2) {
+        SetPixel(lpRect->left, y, cr);
+        SetPixel(lpRect->right - 1, y, cr);
+    }
+}

@@ -103,6 +103,9 @@ public:
     // CLR_INVALID outside the surface.
     COLORREF GetPixel(int x, int y) const;
     BOOL SetPixel(int x, int y, COLORREF crColor);
+    // The focus's dotted one-pixel frame on lpRect's edge, in the text colour (Windows draws it
+    // by inverting; a frame of the label's colour shows on any face).
+    void DrawFocusRect(LPCRECT lpRect);
     // Draws the icon in the system icon size's square with its top-left corner at (x, y),
     // its pixel art enlarged by a whole factor; the mask's transparent pixels leave the
     // background as it is.

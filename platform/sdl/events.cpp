@@ -1,13 +1,16 @@
 // Waiting for SDL's events, and translating them for the window layer.
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/base/system_metrics.h"
 
+#include "platform/sdl/accessibility_loader.h"
 #include "platform/sdl/lost_display.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
 
 namespace {
@@ -19,9 +22,18 @@ struct KeyName {
     UINT nKey;
 };
 constexpr KeyName kKeys[] = {
-    {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE},
-    {SDLK_SPACE, VK_SPACE},   {SDLK_UP, VK_UP},           {SDLK_DOWN, VK_DOWN},
+    {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},
+    {SDLK_UP, VK_UP},
+    {SDLK_DOWN, VK_DOWN},
     {SDLK_F4, VK_F4},
+    {SDLK_TAB, VK_TAB},
+    {SDLK_LEFT, VK_LEFT},
+    {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_APPLICATION, VK_APPS},
+    {SDLK_MENU, VK_APPS},
 };
 
 // The virtual key of an SDL key, or 0 for a key the program does not act on.
@@ -63,6 +75,9 @@ bool WindowEventKind(Uint8 nEvent, ScreenEventKind* pKind) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             *pKind = ScreenEventKind::kActivated;
             return true;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            *pKind = ScreenEventKind::kDeactivated;
+            return true;
         case SDL_WINDOWEVENT_MOVED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             *pKind = ScreenEventKind::kMoved;
@@ -88,15 +103,36 @@ void CSdlScreen::PrepareWaiting() {
 }
 
 void CSdlScreen::Gather(int nTimeoutMs) {
-    if (nTimeoutMs == 0) {
-        SDL_PumpEvents();
-    } else if (m_bOwnWait) {
-        if (AfxWaitForX11(nTimeoutMs, m_gamepads.WakeDescriptors())) {
+    if (!m_bOwnWait) {
+        if (nTimeoutMs == 0) {
             SDL_PumpEvents();
+        } else {
+            // Leaves the event that ends the wait in the queue.
+            SDL_WaitEventTimeout(nullptr, nTimeoutMs);
         }
-    } else {
-        // Leaves the event that ends the wait in the queue.
-        SDL_WaitEventTimeout(nullptr, nTimeoutMs);
+        return;
+    }
+    // A screen reader's side starts once the first frame is on the screen, and is served by
+    // the same wait.
+    if (m_bShown) {
+        AfxStartAccessibilityWhenAsked();
+    }
+    CAccessibilityDriver* pAccessibility = AfxAccessibility();
+    std::vector<pollfd> others;
+    int nTimeout = nTimeoutMs;
+    if (pAccessibility != nullptr) {
+        const int nLongest = pAccessibility->PrepareWait(&others);
+        nTimeout =
+            nTimeout < 0 ? nLongest : (nLongest < 0 ? nTimeout : std::min(nTimeout, nLongest));
+    }
+    const bool bInput = nTimeout == 0 && pAccessibility == nullptr
+                            ? true
+                            : AfxWaitForX11(nTimeout, m_gamepads.WakeDescriptors(), &others);
+    if (pAccessibility != nullptr) {
+        pAccessibility->Dispatch(others.data(), others.size());
+    }
+    if (bInput || nTimeoutMs == 0) {
+        SDL_PumpEvents();
     }
 }
 
@@ -217,13 +253,17 @@ void CSdlScreen::TranslateMouseButton(const SDL_MouseButtonEvent& event) {
 
 void CSdlScreen::TranslateKey(const SDL_KeyboardEvent& event) {
     const HSCREEN hScreen = FindByWindowID(event.windowID);
-    const UINT nKey = VirtualKey(event.keysym.sym);
+    // Shift+F10 opens a context menu, as the Menu key does.
+    const bool bShift = (event.keysym.mod & KMOD_SHIFT) != 0;
+    const UINT nKey =
+        bShift && event.keysym.sym == SDLK_F10 ? VK_APPS : VirtualKey(event.keysym.sym);
     if (hScreen == nullptr || nKey == 0) {
         return;
     }
     ScreenEvent translated{ScreenEventKind::kKeyDown, hScreen};
     translated.nKey = nKey;
     translated.bAlt = (event.keysym.mod & KMOD_ALT) != 0;
+    translated.bShift = bShift;
     translated.bRepeat = event.repeat != 0;
     m_events.push_back(translated);
 }

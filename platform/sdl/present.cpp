@@ -51,6 +51,7 @@ HSURFACE CSdlScreen::Surface(HSCREEN hScreen) {
 }
 
 void CSdlScreen::Present(HSCREEN hScreen, const RECT* prc) {
+    m_bShown = true;
     const SDL_Rect rc = prc != nullptr ? pixels::ToSdl(*prc) : SDL_Rect{0, 0, 0, 0};
     const SDL_Rect* pRect = prc != nullptr ? &rc : nullptr;
     if (hScreen->pRenderer != nullptr) {

@@ -87,6 +87,8 @@ private:
     bool m_bOwnRenderers = false;
     // On X11 the loop waits on its own, and other threads wake it without SDL.
     bool m_bOwnWait = false;
+    // Whether a frame has been put on the screen yet.
+    bool m_bShown = false;
     // Wakes SDL_WaitEventTimeout when a window gets work from another thread.
     Uint32 m_nWakeEvent = static_cast<Uint32>(-1);
     // SDL sends its wake-up to one of the windows; held while waking and while a window is

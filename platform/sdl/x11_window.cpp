@@ -205,7 +205,7 @@ void AfxGiveX11Wake() {
     [[maybe_unused]] const ssize_t nWritten = write(g_nWakeFd, &nOne, sizeof(nOne));
 }
 
-bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices) {
+bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices, std::vector<pollfd>* pOthers) {
     if (g_pDisplay == nullptr) {
         return true;
     }
@@ -217,13 +217,16 @@ bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices) {
     for (const int fd : devices) {
         fds.push_back(pollfd{fd, POLLIN, 0});
     }
+    const size_t nFirstOther = fds.size();
+    fds.insert(fds.end(), pOthers->begin(), pOthers->end());
     const int nReady = poll(fds.data(), fds.size(), nTimeoutMs);
+    std::copy(fds.begin() + static_cast<std::ptrdiff_t>(nFirstOther), fds.end(), pOthers->begin());
     if ((fds[1].revents & POLLIN) != 0) {
         std::uint64_t nCount = 0;
         [[maybe_unused]] const ssize_t nRead = read(g_nWakeFd, &nCount, sizeof(nCount));
     }
     bool bDeviceInput = false;
-    for (size_t i = 2; i < fds.size(); ++i) {
+    for (size_t i = 2; i < nFirstOther; ++i) {
         if (fds[i].revents != 0) {
             DrainDevice(fds[i].fd);
             bDeviceInput = true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <poll.h>
 
 #include <string>
 #include <vector>
@@ -48,7 +49,8 @@ bool AfxActivateX11Window(SDL_Window* pWindow);
 //   own delayed work is due.
 bool AfxOpenX11Wake();
 void AfxGiveX11Wake();
-bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices);
+// Descriptors in *pOthers are waited on as well, and get their revents.
+bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices, std::vector<pollfd>* pOthers);
 
 // The X server's resource text, as xrdb leaves it on the root window, read through the
 // connection of pWindow's display; empty when there is none, or pWindow is not an X11 window.

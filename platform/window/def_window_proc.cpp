@@ -1,5 +1,6 @@
 // A window's default processing of the messages that the platform itself acts on.
 #include "platform/gdi/dc.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
 #include "platform/window/paint_dc.h"
 #include "platform/window/system_menu.h"
@@ -53,6 +54,16 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             } else if (wParam == VK_SPACE && m_pSystem != nullptr) {
                 AfxOpenSystemMenu(this, POINT{0, 0});
             }
+            return 0;
+        case WM_KEYDOWN:
+            // The context-menu key, and Shift+F10, open the window's menu as they open a
+            // context menu in GTK and Qt programs: the desktop may keep Alt+Space.
+            if (wParam == VK_APPS && m_pSystem != nullptr) {
+                AfxOpenSystemMenu(this, POINT{0, 0});
+            }
+            return 0;
+        case WM_ACCESSIBLECLICK:
+            AfxClickAccessible(this, static_cast<UINT>(wParam));
             return 0;
         case WM_RBUTTONUP:
             // The window manager's menu is out of the program's reach, so the client area

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/base/dpi.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/message_loop.h"
 #include "platform/window/paint_dc.h"
@@ -35,18 +36,6 @@ RECT ClientRectOf(const CWnd& control, const CWnd& dialog) {
     control.GetWindowRect(&rc);
     dialog.ScreenToClient(&rc);
     return rc;
-}
-
-// A one-pixel dotted frame, as Windows draws the focus.
-void DrawFocusFrame(CDC& dc, const RECT& rc) {
-    for (int x = rc.left; x < rc.right; x += 2) {
-        dc.SetPixel(x, rc.top, kControlText);
-        dc.SetPixel(x, rc.bottom - 1, kControlText);
-    }
-    for (int y = rc.top; y < rc.bottom; y += 2) {
-        dc.SetPixel(rc.left, y, kControlText);
-        dc.SetPixel(rc.right - 1, y, kControlText);
-    }
 }
 
 }  // namespace
@@ -97,9 +86,28 @@ BOOL CDialog::Create() {
             m_nFocusID = static_cast<UINT>(item.nID);
         }
     }
+    DescribeControls();
     SendMessage(WM_INITDIALOG, 0, 0);
     AfxShowScreenWindow(this);
     return TRUE;
+}
+
+// A screen reader reads what the dialog shows: its visible texts and push buttons.
+void CDialog::DescribeControls() {
+    std::vector<AccessibleItem> items;
+    for (const auto& pControl : GetControls()) {
+        const bool bText = !IsPushButton(*pControl) &&
+                           (pControl->GetStyle() & kStaticTypeMask) != SS_ICON &&
+                           !pControl->GetWindowText().IsEmpty();
+        if (IsVisible(*pControl) && (IsPushButton(*pControl) || bText)) {
+            items.push_back(AccessibleItem{
+                pControl->GetDlgCtrlID(),
+                IsPushButton(*pControl) ? AccessibleRole::kPushButton : AccessibleRole::kLabel,
+                pControl->GetWindowText().GetString(), ClientRectOf(*pControl, *this), true});
+        }
+    }
+    AfxSetAccessibleItems(this, std::move(items));
+    AfxSetAccessibleFocus(this, m_nFocusID);
 }
 
 CWnd* CDialog::GetOwner() const {
@@ -270,7 +278,8 @@ void CDialog::DrawButton(CDC& dc, const CWnd& button) {
     dc.DrawText(button.GetWindowText(), &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (nID == m_nFocusID) {
         const int nInset = AfxScaleByDpi(kFocusInset);
-        DrawFocusFrame(
-            dc, RECT{rc.left + nInset, rc.top + nInset, rc.right - nInset, rc.bottom - nInset});
+        const RECT rcFocus{rc.left + nInset, rc.top + nInset, rc.right - nInset,
+                           rc.bottom - nInset};
+        dc.DrawFocusRect(&rcFocus);
     }
 }

@@ -39,6 +39,7 @@ private:
     // Draws the visible controls: icons, texts and push buttons.
     void DrawControls(CDC& dc);
     void DrawButton(CDC& dc, const CWnd& button);
+    void DescribeControls();
     // The visible, enabled push button under pt, or null.
     CWnd* ButtonAt(POINT pt) const;
 

@@ -19,6 +19,8 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+// In the range MFC keeps for its own messages: a screen reader's click on an item (wParam).
+constexpr UINT WM_ACCESSIBLECLICK = 0x0360;
 constexpr UINT WM_APP = 0x8000;
 
 constexpr WPARAM ICON_SMALL = 0;
@@ -38,11 +40,17 @@ constexpr UINT MK_LBUTTON = 0x0001;
 constexpr UINT KF_REPEAT = 0x4000;
 
 // Virtual keys that the windows handle.
+constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SHIFT = 0x10;
 constexpr UINT VK_ESCAPE = 0x1B;
 constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_LEFT = 0x25;
 constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
+// The context-menu key, which Shift+F10 stands for as well.
+constexpr UINT VK_APPS = 0x5D;
 constexpr UINT VK_F4 = 0x73;
 // A gamepad's south and east face buttons, and its Start (or Menu) button.
 constexpr UINT VK_GAMEPAD_A = 0xC3;

@@ -27,15 +27,16 @@ enum class ScreenEventKind {
     kClose,      // the user asks to close the window: its close button, say
     kShowAgain,  // the window's pixels need showing again, as they are
     kMinimized,
-    kRestored,    // from minimised or maximised
-    kActivated,   // the window has become the one the user works with
-    kMoved,       // rcClient holds the client area; bResized when its size changed
-    kMouseMove,   // pt
-    kButtonDown,  // pt, button, nClicks
-    kButtonUp,    // pt, button
-    kKeyDown,     // nKey, bAlt, bRepeat; hScreen is null for a gamepad's, which no window owns
-    kDestroyed,   // another program destroyed the window
-    kQuit,        // a request to end the program, such as a signal; hScreen is null
+    kRestored,     // from minimised or maximised
+    kActivated,    // the window has become the one the user works with
+    kDeactivated,  // it no longer is
+    kMoved,        // rcClient holds the client area; bResized when its size changed
+    kMouseMove,    // pt
+    kButtonDown,   // pt, button, nClicks
+    kButtonUp,     // pt, button
+    kKeyDown,      // nKey, bAlt, bRepeat; hScreen is null for a gamepad's, which no window owns
+    kDestroyed,    // another program destroyed the window
+    kQuit,         // a request to end the program, such as a signal; hScreen is null
 };
 
 // The other buttons (a mouse's side buttons) only close menus and activate dialogs.
@@ -52,6 +53,7 @@ struct ScreenEvent {
     bool bLeftDown = false;  // the left button is held, after this event
     UINT nKey = 0;
     bool bAlt = false;
+    bool bShift = false;
     bool bRepeat = false;  // the keyboard's auto-repeat
     RECT rcClient{0, 0, 0, 0};
     bool bResized = false;

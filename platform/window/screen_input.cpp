@@ -37,7 +37,12 @@ void OnRestored(CWnd* pWnd, const ScreenEvent& /*event*/) {
     pWnd->Invalidate(TRUE);
 }
 
+void OnDeactivated(CWnd* pWnd, const ScreenEvent& /*event*/) {
+    AfxSetActiveWindow(pWnd, false);
+}
+
 void OnActivated(CWnd* pWnd, const ScreenEvent& /*event*/) {
+    AfxSetActiveWindow(pWnd, true);
     if (!pWnd->IsWindowEnabled()) {
         AfxActivateModalAbove(pWnd);
     }
@@ -106,6 +111,7 @@ void OnKeyDown(CWnd* pWnd, const ScreenEvent& event) {
         return;
     }
     const UINT nFlags = event.bRepeat ? KF_REPEAT : 0;
+    AfxSetShiftDown(event.bShift);
     pWnd->SendMessage(event.bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, event.nKey, MAKELPARAM(1, nFlags));
 }
 
@@ -129,6 +135,8 @@ Handler HandlerOf(ScreenEventKind kind) {
             return OnRestored;
         case ScreenEventKind::kActivated:
             return OnActivated;
+        case ScreenEventKind::kDeactivated:
+            return OnDeactivated;
         case ScreenEventKind::kMoved:
             return OnMoved;
         case ScreenEventKind::kMouseMove:

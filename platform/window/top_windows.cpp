@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/base/translate.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
 #include "platform/window/wnd_system.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 // Top-level windows with a screen window, in the order they were opened.
 std::vector<CWnd*> g_windows;
+CWnd* g_pActive = nullptr;
 // The thread that runs the windows, taken when it opens the first one. Its own invalidations
 // and posts need no wake: it delivers them before it next waits. Workers read it whenever
 // they wake that thread, so it is written once, and atomically.
@@ -37,6 +39,12 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     if (it != g_windows.end()) {
         g_windows.erase(it);
     }
+    if (g_pActive == pSystem->pWnd) {
+        g_pActive = nullptr;
+    }
+    if (CAccessibilityDriver* pDriver = AfxAccessibility()) {
+        pDriver->Closed(pSystem->pWnd);
+    }
     AfxScreen().Close(pSystem->hScreen);
     delete pSystem;
 }
@@ -55,10 +63,14 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     pSystem->hScreen = hScreen;
     pSystem->pWnd = pWnd;
     pSystem->pOwner = pOwner;
+    pSystem->strCaption = pszCaption;
     pWnd->SetClientRect(rcActual);
     g_windows.push_back(pWnd);
     pWnd->SetSystem(std::move(pSystem));
     pWnd->SetWakeHook(WakeFromOtherThreads);
+    if (CAccessibilityDriver* pDriver = AfxAccessibility()) {
+        pDriver->Opened(pWnd, pszCaption);
+    }
     return TRUE;
 }
 
@@ -119,6 +131,24 @@ void AfxCloseFrom(CWnd* pWnd) {
 void AfxActivateModalAbove(CWnd* pWnd) {
     if (!g_windows.empty() && g_windows.back() != pWnd && AfxIsWindowOpen(pWnd)) {
         AfxScreen().Activate(g_windows.back()->System()->hScreen);
+    }
+}
+
+CWnd* AfxGetActiveWindow() {
+    return g_pActive;
+}
+
+void AfxSetActiveWindow(CWnd* pWnd, bool bActive) {
+    if (!bActive && g_pActive != pWnd) {
+        return;
+    }
+    CAccessibilityDriver* pDriver = AfxAccessibility();
+    if (pDriver != nullptr && g_pActive != nullptr && g_pActive != pWnd) {
+        pDriver->Activated(g_pActive, false);
+    }
+    g_pActive = bActive ? pWnd : nullptr;
+    if (pDriver != nullptr) {
+        pDriver->Activated(pWnd, bActive);
     }
 }
 

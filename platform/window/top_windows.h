@@ -35,6 +35,10 @@ void AfxCloseFrom(CWnd* pWnd);
 // window opened after it, as Windows activates the dialog, so that the dialog is never buried
 // under its owner, nor left minimised.
 void AfxActivateModalAbove(CWnd* pWnd);
+// The window the user works with, as the display last said; null when none of the program's.
+CWnd* AfxGetActiveWindow();
+// What the display says of pWnd's activation.
+void AfxSetActiveWindow(CWnd* pWnd, bool bActive);
 // Every open window, oldest first. Whoever sends messages while going through them, which may
 // open and close windows, goes through a copy.
 const std::vector<CWnd*>& AfxOpenWindows();

@@ -14,6 +14,8 @@ HWND NewHandle() {
 
 // The window with the keyboard focus inside the program. UI thread only.
 CWnd* g_pFocus = nullptr;
+bool g_bShiftDown = false;
+constexpr short kKeyDown = -0x8000;
 
 }  // namespace
 
@@ -271,4 +273,12 @@ CWnd* CWnd::SetFocus() {
 
 CWnd* CWnd::GetFocus() {
     return g_pFocus;
+}
+
+short GetKeyState(int nVirtKey) {
+    return nVirtKey == static_cast<int>(VK_SHIFT) && g_bShiftDown ? kKeyDown : 0;
+}
+
+void AfxSetShiftDown(bool bDown) {
+    g_bShiftDown = bDown;
 }

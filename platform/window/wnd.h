@@ -21,6 +21,12 @@ struct WndSystemDeleter {
     void operator()(WndSystem* pSystem) const;
 };
 
+// As Windows answers while a keyboard message is handled: negative while the key is down.
+// Only VK_SHIFT is told.
+short GetKeyState(int nVirtKey);
+// The screen's key events say whether Shift is down, for GetKeyState.
+void AfxSetShiftDown(bool bDown);
+
 struct MSG {
     UINT message;
     WPARAM wParam;

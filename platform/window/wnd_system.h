@@ -5,8 +5,10 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/base/cstring.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/menu.h"
 #include "platform/window/menu_popup.h"
 #include "platform/window/screen.h"
@@ -35,4 +37,8 @@ struct WndSystem {
     bool bSwallowButtonUp = false;
     // The window's pixels hold what was painted while the window was minimised.
     bool bMinimisedPicture = false;
+    // What a screen reader is told of the window (accessibility.h).
+    CString strCaption;
+    std::vector<AccessibleItem> accessibleItems;
+    UINT nAccessibleFocus = 0;
 };

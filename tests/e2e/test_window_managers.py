@@ -139,3 +139,12 @@ def test_under_mutter_the_screen_shows_the_stop_button_in_the_first_run_of_a_fre
     game.click(game.layout.start)
     game.wait_for("the run with its Stop button on the screen", screens.check_playing_frame,
                   MOVE_TIMEOUT, region=shown)
+
+
+@pytest.mark.parametrize("window_manager", ["openbox-stock", "mutter"], indirect=True)
+def test_shift_f10_opens_the_windows_menu_where_the_desktop_keeps_alt_space(game):
+    game.key("shift+F10")
+    game.wait_for("the system menu after Shift+F10", screens.check_menu((0, 0)), SCREEN_TIMEOUT,
+                  save_as="menu-shift-f10.png")
+    game.key("Escape")
+    game.wait_for("the title after Esc", screens.check_title, SCREEN_TIMEOUT)

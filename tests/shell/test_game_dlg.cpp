@@ -12,6 +12,7 @@
 #include "app/game_dlg.h"
 #include "app/resource.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/top_windows.h"
 #include "render/colours.h"
 #include "shell_fixture.h"
@@ -298,11 +299,11 @@ TEST_F(GameDlgTest, SpaceUpAndAStartARunFromTheTitleAndJumpDuringItAndNoOtherKey
         UINT nFlags;
         bool bActs;
     };
-    // Enter and Esc would reach the template's buttons, which are all disabled.
+    // Esc would reach the template's Cancel button, which is disabled.
     const KeyCase kCases[] = {{VK_SPACE, 0, true},     {VK_UP, 0, true},
                               {VK_GAMEPAD_A, 0, true}, {VK_SPACE, KF_REPEAT, false},
-                              {VK_RETURN, 0, false},   {VK_ESCAPE, 0, false},
-                              {VK_DOWN, 0, false},     {VK_GAMEPAD_B, 0, false}};
+                              {VK_ESCAPE, 0, false},   {VK_DOWN, 0, false},
+                              {VK_GAMEPAD_B, 0, false}};
     for (const KeyCase& c : kCases) {
         m_dlg.SendMessage(WM_KEYDOWN, c.nKey, MAKELPARAM(1, c.nFlags));
         EXPECT_EQ(Mode() == CFieldView::kModePlaying, c.bActs) << c.nKey;
@@ -473,3 +474,49 @@ TEST(GameApp, TheHelpCommandGoesToTheFrameworksHelpHandler) {
 }
 
 }  // namespace
+
+namespace {
+
+UINT Focus(const CWnd& dlg) {
+    return AfxGetAccessibleFocus(&dlg);
+}
+
+}  // namespace
+
+TEST_F(GameDlgTest, TabShiftTabAndTheArrowsMoveTheFocusRoundTheScreensButtonsAndEnterPressesIt) {
+    EXPECT_EQ(Focus(m_dlg), static_cast<UINT>(IDCANCEL));
+    EXPECT_TRUE(IsRectEmpty(&m_dlg.Field().m_rcFocus));  // no frame until the keys are used
+    const struct {
+        UINT nKey;
+        bool bShift;
+        UINT nFocus;
+    } kMoves[] = {{VK_TAB, false, IDOK},
+                  {VK_TAB, false, IDCANCEL},
+                  {VK_TAB, true, IDOK},
+                  {VK_LEFT, false, IDCANCEL},
+                  {VK_RIGHT, false, IDOK}};
+    for (const auto& move : kMoves) {
+        AfxSetShiftDown(move.bShift);
+        m_dlg.SendMessage(WM_KEYDOWN, move.nKey, MAKELPARAM(1, 0));
+        EXPECT_EQ(Focus(m_dlg), move.nFocus) << move.nKey;
+    }
+    AfxSetShiftDown(false);
+    PumpFor(20ms);
+    EXPECT_EQ(m_dlg.Field().m_rcFocus, m_dlg.Field().m_rcExit);
+    m_dlg.SendMessage(WM_KEYDOWN, VK_LEFT, MAKELPARAM(1, 0));
+    m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, MAKELPARAM(1, 0));
+    EXPECT_EQ(Mode(), CFieldView::kModePlaying);
+    // The run's screen has Stop alone, and the focus on it, whatever started the run.
+    PumpFor(20ms);
+    EXPECT_EQ(Focus(m_dlg), static_cast<UINT>(IDC_STOP));
+    m_dlg.SendMessage(WM_KEYDOWN, VK_TAB, MAKELPARAM(1, 0));
+    EXPECT_EQ(Focus(m_dlg), static_cast<UINT>(IDC_STOP));
+    m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, MAKELPARAM(1, 0));
+    EXPECT_EQ(Mode(), CFieldView::kModeTitle);
+    StopAndWait();
+    PumpFor(20ms);
+    EXPECT_EQ(Focus(m_dlg), static_cast<UINT>(IDCANCEL));
+    m_dlg.SendMessage(WM_KEYDOWN, VK_RIGHT, MAKELPARAM(1, 0));
+    m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, MAKELPARAM(1, 0));
+    EXPECT_TRUE(m_dlg.IsEnded());
+}

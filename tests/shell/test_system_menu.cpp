@@ -206,6 +206,17 @@ TEST_F(SystemMenuTest, TheKeysMoveTheHighlightAndEnterChoosesClose) {
     EXPECT_EQ(m_dlg.GetResult(), IDOK);
 }
 
+TEST_F(SystemMenuTest, ShiftF10AndTheMenuKeyOpenTheMenuAsAContextMenu) {
+    for (const Uint16 mod : {KMOD_LSHIFT, KMOD_NONE}) {
+        PushKey(mod == KMOD_NONE ? SDLK_APPLICATION : SDLK_F10, mod);
+        EXPECT_TRUE(IsMenuOpen()) << mod;
+        PushKey(SDLK_ESCAPE);
+        EXPECT_FALSE(IsMenuOpen());
+    }
+    PushKey(SDLK_F10);  // alone, nothing
+    EXPECT_FALSE(IsMenuOpen());
+}
+
 TEST_F(SystemMenuTest, AltF4ClosesTheOpenMenuAndThenTheWindow) {
     RightClick(POINT{20, 20});
     ASSERT_TRUE(IsMenuOpen());

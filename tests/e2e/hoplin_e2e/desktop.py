@@ -54,6 +54,7 @@ focus-animation=none
 path=
 """
 
+OPENBOX_STOCK_CONFIG = "/etc/xdg/openbox/rc.xml"
 OPENBOX_BUTTON_PRESS = """\
       <mousebind button="Left" action="Press"><action name="Focus"/><action name="Raise"/></mousebind>
 """
@@ -237,6 +238,11 @@ def openbox_command(env, folder):
     return ["openbox", "--sm-disable", "--config-file", config], env
 
 
+def stock_openbox_command(env, _folder):
+    # As Debian ships it: Alt+Space, among others, is the window manager's.
+    return ["openbox", "--sm-disable", "--config-file", OPENBOX_STOCK_CONFIG], env
+
+
 def mutter_command(env, _folder):
     # GNOME's window manager with its settings at their defaults, kept in memory.
     return ["mutter", "--x11", "--replace", "--sm-disable"], dict(env, GSETTINGS_BACKEND="memory")
@@ -250,6 +256,7 @@ def kwin_command(env, _folder):
 
 WINDOW_MANAGERS = {
     "openbox": WindowManager("openbox", openbox_command),
+    "openbox-stock": WindowManager("openbox", stock_openbox_command),
     "mutter": WindowManager("mutter", mutter_command, needs_bus=True, composites=True),
     "kwin": WindowManager("KWin", kwin_command, needs_bus=True, composites=True),
 }
@@ -270,3 +277,34 @@ def start_weston(env, folder, log, screen, scale=1, size=(800, 600)):
     client_env = dict(env, WAYLAND_DISPLAY=WESTON_SOCKET)
     client_env.pop("DISPLAY")
     return proc, client_env, screen.geometry(window)
+
+
+A11Y_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+A11Y_BUS_NAME = "org.a11y.Bus"
+
+
+def start_accessibility_bus(env, log, enabled=True):
+    """Starts the accessibility bus on env's session bus, as a desktop does, and says through
+    org.a11y.Status whether accessibility is on. Answers the launcher's process."""
+    from gi.repository import Gio, GLib
+
+    proc = start([A11Y_BUS_LAUNCHER, "--launch-immediately"], env, log)
+    bus = Gio.DBusConnection.new_for_address_sync(
+        env["DBUS_SESSION_BUS_ADDRESS"],
+        Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def owned():
+        reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                              "org.freedesktop.DBus", "NameHasOwner",
+                              GLib.Variant("(s)", (A11Y_BUS_NAME,)), None,
+                              Gio.DBusCallFlags.NONE, -1, None)
+        return reply.unpack()[0]
+
+    wait_until("the accessibility bus", owned, STARTUP_TIMEOUT, proc)
+    bus.call_sync(A11Y_BUS_NAME, "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+                  GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled",
+                                         GLib.Variant("b", enabled))),
+                  None, Gio.DBusCallFlags.NONE, -1, None)
+    bus.close_sync(None)
+    return proc

@@ -1,0 +1,86 @@
+#include "platform/sdl/accessibility_loader.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/atspi/atspi_module.h"
+#include "platform/atspi/desktop_status.h"
+#include "platform/base/translate.h"
+#include "platform/window/win_app.h"
+
+namespace {
+
+constexpr const char* kModuleFile = "/" HOPLIN_MODULE_NAME ".so";
+constexpr const char* kBusVariable = "AT_SPI_BUS_ADDRESS";
+
+bool g_bDone = false;
+
+bool IsSet(const char* pszName, const char* pszValue = nullptr) {
+    const char* psz = std::getenv(pszName);
+    return psz != nullptr && *psz != '\0' &&
+           (pszValue == nullptr || std::strcmp(psz, pszValue) == 0);
+}
+
+std::string ModulePath() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return program.parent_path().string() + "/" HOPLIN_MODULE_DIR_FROM_BIN + kModuleFile;
+}
+
+void Warn(const char* pszWhy) {
+    const CWinApp* pApp = AfxGetApp();
+    std::fprintf(stderr, "%s: %s: %s\n", pApp != nullptr ? pApp->m_pszAppName : "",
+                 AfxTranslate("warning: no screen reader support"), pszWhy);
+}
+
+void Start() {
+    void* pModule = dlopen(ModulePath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    const auto pfnStart = pModule != nullptr
+                              ? reinterpret_cast<AtspiStart>(dlsym(pModule, kAtspiStartSymbol))
+                              : nullptr;
+    if (pfnStart == nullptr) {
+        Warn(dlerror());
+        return;
+    }
+    if (CAccessibilityDriver* pDriver = pfnStart(&AfxAccessibilityHost())) {
+        AfxSetAccessibilityDriver(pDriver);
+    } else {
+        Warn(AfxTranslate("the accessibility bus does not answer"));
+    }
+}
+
+}  // namespace
+
+void AfxAskForAccessibility(void (*pfnWake)()) {
+    AfxAskDesktopAccessibility(pfnWake);
+}
+
+void AfxStartAccessibilityWhenAsked() {
+    if (g_bDone || !AfxIsDesktopAccessibilityKnown()) {
+        return;
+    }
+    g_bDone = true;
+    if (IsSet("NO_AT_BRIDGE", "1")) {
+        return;
+    }
+    const DesktopAccessibility answer = AfxGetDesktopAccessibility();
+    if (!IsSet(kBusVariable) && !answer.bEnabled && !answer.bScreenReader) {
+        return;
+    }
+    // The bridge, told where the bus is, need not ask the session bus itself, which could
+    // hold the UI thread.
+    if (!IsSet(kBusVariable)) {
+        if (answer.strBusAddress.empty()) {
+            Warn(AfxTranslate("the accessibility bus does not answer"));
+            return;
+        }
+        setenv(kBusVariable, answer.strBusAddress.c_str(), 1);
+    }
+    Start();
+}

@@ -1,0 +1,69 @@
+// What a screen reader is told of the program's windows. The code above says what each window
+// holds (its items: role, name, rectangle, whether drawn), which item has the keyboard focus,
+// and what an item's description says; the window layer keeps that and hands it to the
+// accessibility driver, which platform/atspi/ implements on ATK and its AT-SPI bridge once
+// the desktop asks for it. UI thread only.
+#pragma once
+
+#include <poll.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/base/win_types.h"
+
+class CWnd;
+
+enum class AccessibleRole { kPushButton, kLabel, kPanel };
+
+struct AccessibleItem {
+    UINT nID;
+    AccessibleRole role;
+    std::string strName;
+    RECT rc;  // in the window's client coordinates
+    bool bShown;
+};
+
+// A window as the driver knows it: an opaque handle that stays the same while the window is
+// open.
+using HACCESSIBLE = const void*;
+
+// What the driver asks of the window layer.
+class CAccessibilityHost {
+public:
+    virtual ~CAccessibilityHost() = default;
+    // The window's client area on the screen; empty for a window that has closed.
+    virtual RECT ClientRect(HACCESSIBLE hWindow) = 0;
+    // Clicks the middle of the item, as the mouse would, once the current event is done.
+    virtual void Click(HACCESSIBLE hWindow, UINT nID) = 0;
+};
+
+// What the window layer tells the driver, and how the driver's own input is waited for.
+class CAccessibilityDriver {
+public:
+    virtual ~CAccessibilityDriver() = default;
+    virtual void Opened(HACCESSIBLE hWindow, const char* pszCaption) = 0;
+    virtual void Closed(HACCESSIBLE hWindow) = 0;
+    virtual void Activated(HACCESSIBLE hWindow, bool bActive) = 0;
+    virtual void SetItems(HACCESSIBLE hWindow, const std::vector<AccessibleItem>& items) = 0;
+    // nID 0: no item has the focus.
+    virtual void SetFocus(HACCESSIBLE hWindow, UINT nID) = 0;
+    virtual void Describe(HACCESSIBLE hWindow, UINT nID, const char* pszText) = 0;
+    // Adds the descriptors to wait on to *pFds, and answers the longest wait in
+    // milliseconds (-1: no limit); then, after the wait, Dispatch handles what came.
+    virtual int PrepareWait(std::vector<pollfd>* pFds) = 0;
+    virtual void Dispatch(const pollfd* pFds, size_t nCount) = 0;
+};
+
+// Installs the driver and tells it of every window that is open; null takes it away.
+void AfxSetAccessibilityDriver(CAccessibilityDriver* pDriver);
+CAccessibilityDriver* AfxAccessibility();
+CAccessibilityHost& AfxAccessibilityHost();
+
+// The items of pWnd, its focused item and what an item says.
+void AfxSetAccessibleItems(CWnd* pWnd, std::vector<AccessibleItem> items);
+void AfxSetAccessibleFocus(CWnd* pWnd, UINT nID);
+UINT AfxGetAccessibleFocus(const CWnd* pWnd);
+void AfxDescribeAccessible(CWnd* pWnd, UINT nID, const char* pszText);
+// Clicks the item nID of pWnd as the mouse would; WM_ACCESSIBLECLICK's default processing.
+void AfxClickAccessible(CWnd* pWnd, UINT nID);

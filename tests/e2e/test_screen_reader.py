@@ -1,0 +1,193 @@
+"""The game as a screen reader reads it, over AT-SPI: each test runs its own session bus with
+an accessibility bus on it, and reads the game through a client of its own, as Orca does."""
+
+import os
+import signal
+import time
+
+import pytest
+
+from hoplin_e2e import desktop as parts
+from hoplin_e2e import screens
+from hoplin_e2e.game import OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT, X11Desktop
+from hoplin_e2e.reader import ScreenReader, find
+
+READER_TIMEOUT = 10.0
+APP = screens.MAIN_CAPTION
+TITLE = "ぽよるん"
+ABOUT_TEXT = "Hoplin Version 1.0"
+DRAWN = {"showing", "visible"}
+MODULE = "hoplin-atspi.so"
+
+
+@pytest.fixture
+def accessibility(request, session_bus, desktop_log):
+    """The accessibility bus, with accessibility on (the default) or, by parameter, off."""
+    proc = parts.start_accessibility_bus(session_bus, desktop_log,
+                                         enabled=getattr(request, "param", True))
+    yield session_bus, proc
+    parts.stop(proc)
+
+
+@pytest.fixture
+def desktop(xserver, accessibility):
+    return X11Desktop(xserver.screen, accessibility[0])
+
+
+@pytest.fixture
+def reader(accessibility):
+    client = ScreenReader(accessibility[0])
+    yield client
+    client.close()
+
+
+def frame_of(reader, name=APP):
+    return reader.wait_for(f"the frame {name!r}", lambda tree: find(tree, name), READER_TIMEOUT)
+
+
+def shown(node):
+    return node is not None and DRAWN <= set(node["states"])
+
+
+def expect_button_at(game, node, rect):
+    left, top, right, bottom = rect
+    x, y = game.origin
+    assert node["role"] == "push button" and node["actions"] == ["click"], node
+    assert node["extents"] == [x + left, y + top, right - left, bottom - top], node
+
+
+def test_the_tree_holds_the_application_its_frame_the_drawn_start_and_exit_and_the_title(
+        game, reader):
+    frame = reader.wait_for("the title screen's items",
+                            lambda tree: shown(find(tree, APP, "Start")) and find(tree, APP),
+                            READER_TIMEOUT)
+    tree = reader.tree()
+    assert (tree["role"], tree["name"]) == ("application", APP)
+    assert frame["role"] == "frame" and "active" in frame["states"]
+    expect_button_at(game, find(frame, "Start"), game.layout.start)
+    expect_button_at(game, find(frame, "Exit"), game.layout.exit)
+    assert shown(find(frame, "Exit"))
+    label = find(frame, TITLE)
+    assert label["role"] == "label" and shown(label)
+    # Stop is not drawn on the title screen, so a reader finds it but skips it.
+    assert not shown(find(frame, "Stop"))
+
+
+def test_starts_click_action_starts_a_run_and_the_focus_goes_to_stop(game, reader):
+    frame_of(reader)
+    assert reader.ask("click", path=[APP, "Start"])
+    game.wait_for("the run after Start's action", screens.check_playing, SCREEN_TIMEOUT)
+    stop = reader.wait_for("Stop drawn, with the focus",
+                           lambda tree: (lambda s: shown(s) and "focused" in s["states"] and s)(
+                               find(tree, APP, "Stop")), READER_TIMEOUT)
+    expect_button_at(game, stop, game.layout.stop)
+    assert not shown(find(reader.tree(), APP, "Start"))
+
+
+def test_tab_moves_the_focus_between_the_drawn_buttons_with_focus_events(game, reader):
+    frame_of(reader)
+    reader.ask("events")
+    game.key("Tab")
+    reader.wait_for("the focus on Exit", lambda tree: "focused" in find(tree, APP, "Exit")["states"],
+                    READER_TIMEOUT)
+    game.key("shift+Tab")
+    reader.wait_for("the focus on Start again",
+                    lambda tree: "focused" in find(tree, APP, "Start")["states"], READER_TIMEOUT)
+    focused = [(e["source"], e["detail1"]) for e in reader.ask("events")
+               if e["type"] == "object:state-changed:focused"]
+    assert focused == [("Start", 0), ("Exit", 1), ("Exit", 0), ("Start", 1)], focused
+    # A screen reader runs, so the focus frame shows at once.
+    game.wait_for("the focus frame on Start", check_focus_frame_on("start"), SCREEN_TIMEOUT)
+
+
+def check_focus_frame_on(button):
+    def check(shot, layout):
+        left, top, right, _ = screens.inset(getattr(layout, button), screens.FOCUS_INSET)
+        dots = [shot.at(x, top) for x in range(left, right, 2)]
+        return [] if all(d == screens.YELLOW for d in dots) else \
+            [f"the {button} button's focus frame is {set(dots)}"]
+    return check
+
+
+def test_a_runs_start_end_and_the_titles_return_change_the_focused_buttons_description(
+        game, reader):
+    frame_of(reader)
+    reader.ask("events")
+    reader.ask("click", path=[APP, "Start"])
+    game.wait_for("FAIL!! on the board", screens.check_outcome, OUTCOME_TIMEOUT)
+    game.wait_for("the title again", screens.check_title, OUTCOME_PAUSE_MAX)
+
+    def said():
+        return [(e["source"], e["text"]) for e in reader.ask("events")
+                if e["type"] == "object:property-change:accessible-description"
+                and e["source"] != "Board" and e["text"]]
+
+    heard = []
+    deadline = time.monotonic() + READER_TIMEOUT
+    while len(heard) < 3 and time.monotonic() < deadline:
+        heard += said()
+        time.sleep(parts.POLL_INTERVAL)
+    assert heard == [("Stop", "Game started"), ("Stop", "FAIL!!"), ("Start", TITLE)], heard
+    assert find(reader.tree(), APP, "Board")["description"] == TITLE
+
+
+def test_the_about_boxs_text_and_ok_which_closes_it(game, reader):
+    frame_of(reader)
+    game.open_about()
+    about = frame_of(reader, screens.ABOUT_CAPTION)
+    assert find(about, ABOUT_TEXT)["role"] == "label"
+    ok = find(about, "OK")
+    assert ok["actions"] == ["click"] and "focused" in ok["states"]
+    assert reader.ask("click", path=[screens.ABOUT_CAPTION, "OK"])
+    game.wait_for_no_about("the About box after OK's action")
+    reader.wait_for("the About box's frame gone",
+                    lambda tree: find(tree, screens.ABOUT_CAPTION) is None, READER_TIMEOUT)
+
+
+@pytest.mark.parametrize("accessibility", [False], indirect=True)
+def test_with_accessibility_off_the_game_loads_no_bridge_and_draws_as_without_a_desktop(
+        launch, desktop, xserver, reader):
+    game = launch()
+    shot = game.shoot()
+    # The answer comes off the first frame's path; a screen of the run gives it time.
+    game.start_run()
+    maps = open(f"/proc/{game.proc.pid}/maps").read()
+    assert MODULE not in maps and "libatk" not in maps
+    assert find(reader.tree() or {"children": []}, APP) is None
+    plain = launch(env=parts.own_environment(os.path.dirname(desktop.env["HOME"]))
+                   | {"DISPLAY": xserver.env["DISPLAY"]})
+    plain.wait_for("the same title screen as with accessibility off",
+                   screens.check_unchanged(shot), SCREEN_TIMEOUT)
+
+
+def parent_of(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            return int(stat.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, ValueError):  # gone meanwhile
+        return None
+
+
+def test_a_bus_that_goes_during_a_run_leaves_the_game_playing(game, reader, accessibility):
+    frame_of(reader)
+    game.start_run()
+    _, launcher = accessibility
+    # The launcher and the bus's daemon that it started, both at once, without a word.
+    children = [pid for pid in map(int, filter(str.isdigit, os.listdir("/proc")))
+                if parent_of(pid) == launcher.pid]
+    assert children, "the accessibility bus has no daemon"
+    for pid in children:
+        os.kill(pid, signal.SIGKILL)
+    launcher.kill()
+    launcher.wait()
+    game.wait_for("FAIL!! after the bus went", screens.check_outcome, OUTCOME_TIMEOUT)
+    game.wait_for("the title after the bus went", screens.check_title, OUTCOME_PAUSE_MAX)
+    assert len(game.output()) <= 1, game.output()
+
+
+def test_a_bus_that_is_not_there_leaves_the_game_playing_with_at_most_one_line(launch, desktop):
+    game = launch(env=dict(desktop.env, AT_SPI_BUS_ADDRESS="unix:path=/nonexistent/hoplin-a11y"))
+    game.start_run()
+    game.click(game.layout.stop)
+    game.wait_for("the title after Stop", screens.check_title, SCREEN_TIMEOUT)
+    assert len(game.output()) <= 1, game.output()
