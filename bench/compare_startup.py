@@ -6,10 +6,12 @@ while the title screen stands idle. Prints a Markdown table of medians, with eac
 ratio to the first one.
 
 usage: PYTHONPATH=tests/e2e /usr/bin/python3 bench/compare_startup.py \\
-           [--runs 15] [--settle 1.5] [--idle 5] NAME=PATH[,VAR=VALUE...] ...
+           [--runs 15] [--settle 1.5] [--idle 5] [--accessibility] NAME=PATH[,VAR=VALUE...] ...
 
 Each program runs in the environment that the e2e tests give the game (hoplin_e2e.desktop),
-with its VAR=VALUE settings on top. Its window must open centred on the screen.
+with its VAR=VALUE settings on top. Its window must open centred on the screen. With
+--accessibility the programs run on a session bus of their own whose accessibility bus is
+on, as on a desktop with a screen reader.
 """
 
 import argparse
@@ -103,6 +105,8 @@ def main():
                         help="seconds from exec to reading RSS and PSS (default 1.5)")
     parser.add_argument("--idle", type=float, default=5.0,
                         help="seconds of idle title screen measured for CPU (default 5)")
+    parser.add_argument("--accessibility", action="store_true",
+                        help="run on a session bus with the accessibility bus on")
     args = parser.parse_args()
     programs = [parse_program(p) for p in args.programs]
     results = {name: [] for name, _, _ in programs}
@@ -110,6 +114,10 @@ def main():
             open(os.path.join(folder, "desktop.log"), "wb") as log:
         xvfb, env = desktop.start_xvfb(desktop.own_environment(folder), log)
         screen = XScreen(env["DISPLAY"])
+        buses = []
+        if args.accessibility:
+            bus, env = desktop.start_session_bus(env, folder, log)
+            buses = [bus, desktop.start_accessibility_bus(env, log)]
         try:
             for run in range(args.runs):
                 for name, path, settings in programs:
@@ -117,6 +125,8 @@ def main():
                 print(f"run {run + 1} of {args.runs} done", flush=True)
         finally:
             screen.close()
+            for proc in reversed(buses):
+                desktop.stop(proc)
             desktop.stop(xvfb)
     rows = [("first frame (ms)", "first_ms", "{:.1f}"), ("RSS (MB)", "rss_kb", "{:.1f}"),
             ("PSS (MB)", "pss_kb", "{:.1f}"), ("idle CPU (% of a core)", "idle_cpu_pct", "{:.2f}"),
