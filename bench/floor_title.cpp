@@ -1,8 +1,8 @@
 // The floor for the game's start-up: the least that an SDL2 + SDL2_ttf + fontconfig program
 // does to show the game's title. One SDL window of the game's size at 96 DPI, the Gothic face
 // matched through fontconfig and opened with SDL_ttf, the title drawn in red on black through
-// the window's surface, and then a wait for events until the window is closed. D-Bus's
-// autolaunch is off, as the game sets it when there is no session bus.
+// the window's surface in plain memory, and then a wait for events until the window is
+// closed. D-Bus's autolaunch is off, as the game sets it when there is no session bus.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
@@ -41,6 +41,9 @@ int main() {
     if (std::getenv("DBUS_SESSION_BUS_ADDRESS") == nullptr) {
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
     }
+    // The window's surface in plain memory, as the game has it: otherwise SDL would show it
+    // through an OpenGL renderer, and load a GL driver to copy the same pixels.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) {
         return 1;
     }

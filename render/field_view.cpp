@@ -37,13 +37,14 @@ void CFieldView::Paint(CDC* pDC, CString strStatus) {
         RebuildBuffer(pDC, m_rcBoard, m_dcBoard, m_bmpBoard);
         m_bRebuildBoard = FALSE;
     }
-    if (m_bRebuildStop) {
-        RebuildBuffer(pDC, m_rcStop, m_dcStop, m_bmpStop);
-        m_bRebuildStop = FALSE;
-    }
     Draw(&m_dcBoard, strStatus);
     CopyBuffer(pDC, m_rcBoard, m_dcBoard);
     if (m_nMode == kModePlaying) {
+        // Made with the first run's frame: the title screen has no Stop button to hold.
+        if (m_bRebuildStop) {
+            RebuildBuffer(pDC, m_rcStop, m_dcStop, m_bmpStop);
+            m_bRebuildStop = FALSE;
+        }
         DrawStopButton(&m_dcStop);
         CopyBuffer(pDC, m_rcStop, m_dcStop);
     }
@@ -73,7 +74,8 @@ void CFieldView::DrawTitle(CDC* pDC) {
     // The title's face draws some glyphs above its line; they keep clear of the outline.
     const RECT rcInside{m_rcTitle.left + kTitleClearance, m_rcTitle.top + kTitleClearance,
                         m_rcTitle.right - kTitleClearance, m_rcTitle.bottom - kTitleClearance};
-    painter.DrawFittedLabel(rcInside, m_strTitle, kTitlePointSize, colours::kRed);
+    painter.DrawFittedLabel(rcInside, m_strTitle, kTitlePointSize, kButtonPointSize,
+                            colours::kRed);
 }
 
 void CFieldView::DrawMenuButtons(CDC* pDC, int nPointSize) {

@@ -36,7 +36,8 @@ public:
 
     void ResetView();
     // Draws the frame into the back buffers and copies the board, and while playing the Stop
-    // button, to pDC. The buffers are made at the first paint, from the layout of then.
+    // button, to pDC. Each buffer is made at the first paint that needs it, from the layout
+    // of then.
     void Paint(CDC* pDC, CString strStatus);
     virtual void Draw(CDC* pDC, CString strStatus) = 0;
     virtual void SetBoardRect(RECT rc) { m_rcBoard = rc; }

@@ -1,5 +1,8 @@
 #include "render/rect_painter.h"
 
+#include <algorithm>
+
+#include "platform/base/dpi.h"
 #include "render/colours.h"
 
 namespace {
@@ -63,14 +66,29 @@ void CRectPainter::DrawLabel(RECT rc, CString strText, int nPointSize, COLORREF 
     m_pDC->SetTextColor(crOldText);
 }
 
-void CRectPainter::DrawFittedLabel(RECT rc, CString strText, int nPointSize, COLORREF crText) {
+void CRectPainter::DrawFittedLabel(RECT rc, CString strText, int nPointSize, int nMeasureSize,
+                                   COLORREF crText) {
     const int cx = rc.right - rc.left;
     const int cy = rc.bottom - rc.top;
     const COLORREF crOldText = m_pDC->SetTextColor(crText);
     m_pDC->SetBkMode(TRANSPARENT);
     int nSize = nPointSize;
-    while (nSize > kFitStep && !FitsIn(CLabelFont(m_pDC, nSize).Ink(strText), cx, cy)) {
-        nSize -= kFitStep;
+    const RECT rcMeasured = CLabelFont(m_pDC, nMeasureSize).Ink(strText);
+    if (!IsRectEmpty(&rcMeasured)) {
+        // Scaled by the pixels the measured face has, which its size in points rounds down
+        // to. Hinting moves an edge of the ink by a pixel either way, so the search starts a
+        // little above the scaled size and steps down from there: where the search from the
+        // nominal size would end, but without opening the faces far above.
+        const int nDpi = AfxGetLogicalDpi();
+        const int nMeasurePixels = nMeasureSize * nDpi / kDecipointsPerInch;
+        const int nPixels = std::min(nMeasurePixels * cx / (rcMeasured.right - rcMeasured.left),
+                                     nMeasurePixels * cy / (rcMeasured.bottom - rcMeasured.top));
+        // The largest size whose face has no more pixels than that, and the hinting's margin.
+        const int nAbove = ((nPixels + kHintingMargin + 1) * kDecipointsPerInch - 1) / nDpi;
+        nSize = std::max(kFitStep, std::min(nPointSize, nAbove / kFitStep * kFitStep));
+        while (nSize > kFitStep && !FitsIn(CLabelFont(m_pDC, nSize).Ink(strText), cx, cy)) {
+            nSize -= kFitStep;
+        }
     }
     const CLabelFont font(m_pDC, nSize);
     const RECT rcInk = font.Ink(strText);

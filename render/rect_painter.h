@@ -36,8 +36,10 @@ public:
     // Where the game's Windows face is missing, the platform picks a Japanese-capable Gothic.
     static constexpr const char* kLabelFace = "ＭＳ ゴシック";
     static constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-    // How much smaller each try of a fitted label is, in tenths of a point.
+    // The fitted label's sizes go in whole points: tenths of a point.
     static constexpr int kFitStep = 10;
+    // How many pixels hinting may make a face's ink larger than its size scaled says.
+    static constexpr int kHintingMargin = 2;
 
     explicit CRectPainter(CDC* pDC) : m_pDC(pDC) {}
     virtual ~CRectPainter() = default;
@@ -49,8 +51,11 @@ public:
     void DrawLabel(RECT rc, CString strText, int nPointSize, COLORREF crText);
     // One line of text whose ink stays inside rc, centred there: at nPointSize, or at the
     // largest whole point size below it whose ink fits, for a face whose glyphs reach beyond
-    // its line. Leaves the background mode transparent.
-    void DrawFittedLabel(RECT rc, CString strText, int nPointSize, COLORREF crText);
+    // its line. The ink grows with the size, so it is measured once, at nMeasureSize: a size
+    // that is drawn anyway, so that no face is opened only to be measured. Leaves the
+    // background mode transparent.
+    void DrawFittedLabel(RECT rc, CString strText, int nPointSize, int nMeasureSize,
+                         COLORREF crText);
 
     CDC* m_pDC;
 };

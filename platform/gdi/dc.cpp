@@ -15,8 +15,10 @@
 namespace {
 
 constexpr COLORREF kButtonFace = RGB(240, 240, 240);
+// The system font, as a Japanese Windows has it: the Gothic of the dialogs, at their size, so
+// that it is the face they open anyway rather than one more.
 constexpr int kStockFontSize = 90;  // tenths of a point
-constexpr const char* kStockFontFace = "sans-serif";
+constexpr const char* kStockFontFace = "ＭＳ Ｐゴシック";
 
 // The objects a new context starts with, as in GDI: a black pen, a white brush, the system
 // font, and for a memory context a 1 x 1 bitmap.

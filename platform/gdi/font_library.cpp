@@ -74,43 +74,37 @@ bool Match(const char* pszFamily, FcCharSet* pChars, FontFile* pFile) {
     return bFound;
 }
 
-// How many installed faces match the pattern; an empty pattern matches every face.
-int CountFaces(FcPattern* pPattern) {
-    FcObjectSet* pObjects = FcObjectSetBuild(FC_FILE, nullptr);
-    FcFontSet* pFaces = FcFontList(nullptr, pPattern, pObjects);
-    const int nFaces = pFaces != nullptr ? pFaces->nfont : 0;
-    FcFontSetDestroy(pFaces);
-    FcObjectSetDestroy(pObjects);
-    FcPatternDestroy(pPattern);
-    return nFaces;
+bool IsSubstitute(const std::string& strFamily) {
+    for (const FaceSubstitute& substitute : kSubstitutes) {
+        if (strFamily == substitute.pszFamily) {
+            return true;
+        }
+    }
+    return false;
 }
 
-// One line for the whole program: which of the named faces are missing, and what stands in.
-void WarnAboutMissingFaces() {
-    if (CountFaces(FcPatternCreate()) == 0) {
+// One line for the whole program, the first time a face stands in for a named one: which of
+// the named faces are missing, and what stands in; or that there is no face at all.
+void WarnAboutMissingFaces(const FontFile* pStandIn) {
+    if (pStandIn == nullptr) {
         std::fprintf(stderr, "hoplin: %s\n",
                      AfxTranslate("warning: no font is installed; text is not shown"));
         return;
     }
     std::string strMissing;
-    const char* pszFirstMissing = nullptr;
     for (const FaceSubstitute& substitute : kSubstitutes) {
-        if (CountFaces(FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, Fc(substitute.pszFamily),
-                                      nullptr)) == 0) {
+        FontFile file;
+        if (!Match(substitute.pszFamily, nullptr, &file) || file.strFamily != substitute.pszFamily) {
             strMissing += (strMissing.empty() ? "" : ", ") + std::string(substitute.pszFamily);
-            pszFirstMissing = pszFirstMissing != nullptr ? pszFirstMissing : substitute.pszFamily;
         }
     }
-    FontFile standIn;
-    if (pszFirstMissing != nullptr && Match(pszFirstMissing, nullptr, &standIn)) {
-        const std::string strLine =
-            std::string("hoplin: ") +
-            AfxTranslate(
-                "warning: fonts not installed: %s (package fonts-ipafont-gothic); "
-                "using %s and others that have the text's characters") +
-            "\n";
-        std::fprintf(stderr, strLine.c_str(), strMissing.c_str(), standIn.strFamily.c_str());
-    }
+    const std::string strLine =
+        std::string("hoplin: ") +
+        AfxTranslate(
+            "warning: fonts not installed: %s (package fonts-ipafont-gothic); "
+            "using %s and others that have the text's characters") +
+        "\n";
+    std::fprintf(stderr, strLine.c_str(), strMissing.c_str(), pStandIn->strFamily.c_str());
 }
 
 // The characters of UTF-8 text that the face lacks, each once, in order.
@@ -163,10 +157,15 @@ public:
             if (!m_bInitialised) {
                 return nullptr;
             }
-            WarnAboutMissingFaces();
         }
         const std::string strFamily = FamilyFor(pszFace != nullptr ? pszFace : "");
         const FontFile* pFile = Find(strFamily, std::u32string());
+        // Found by its family, a named face is there; anything else stands in for it.
+        const bool bStandsIn =
+            pFile == nullptr || (IsSubstitute(strFamily) && pFile->strFamily != strFamily);
+        if (bStandsIn && !std::exchange(m_bWarned, true)) {
+            WarnAboutMissingFaces(pFile);
+        }
         TTF_Font* pFace = pFile != nullptr ? OpenFile(*pFile, nPixelHeight) : nullptr;
         if (pFace == nullptr || pszText == nullptr) {
             return pFace;
@@ -222,6 +221,7 @@ private:
     }
 
     bool m_bInitialised = false;
+    bool m_bWarned = false;
     std::map<std::pair<std::string, std::u32string>, std::unique_ptr<FontFile>> m_files;
     std::map<FaceKey, TTF_Font*> m_faces;
 };

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int kDecipointsPerInch = 720;
 
 }  // namespace
 

@@ -55,6 +55,9 @@ struct LOGFONT {
     char lfFaceName[LF_FACESIZE];
 };
 
+// Font sizes in tenths of a point, as CreatePointFont takes them, and inches.
+constexpr int kDecipointsPerInch = 720;
+
 class CFont : public CGdiObject {
 public:
     // A font nPointSize tenths of a point high, converted to pixels at the logical DPI and

@@ -103,33 +103,39 @@ void CSdlScreen::PrepareWaiting() {
 }
 
 void CSdlScreen::Gather(int nTimeoutMs) {
-    if (!m_bOwnWait) {
-        if (nTimeoutMs == 0) {
-            SDL_PumpEvents();
-        } else {
-            // Leaves the event that ends the wait in the queue.
-            SDL_WaitEventTimeout(nullptr, nTimeoutMs);
-        }
-        return;
-    }
-    // A screen reader's side starts once the first frame is on the screen, and is served by
-    // the same wait.
+    // Game controllers, and a screen reader's side, start once a frame is on the screen.
     if (m_bShown) {
-        AfxStartAccessibilityWhenAsked();
+        m_gamepads.StartWhenPlugged();
+        if (m_bOwnWait) {
+            AfxStartAccessibilityWhenAsked();
+        }
     }
+    if (m_bOwnWait) {
+        GatherOnX11(nTimeoutMs);
+    } else if (nTimeoutMs == 0) {
+        SDL_PumpEvents();
+    } else {
+        // Leaves the event that ends the wait in the queue.
+        SDL_WaitEventTimeout(nullptr, nTimeoutMs);
+    }
+}
+
+void CSdlScreen::GatherOnX11(int nTimeoutMs) {
+    // Beside the display and the pads, the wait watches for a pad to appear, and serves the
+    // screen reader's side.
     CAccessibilityDriver* pAccessibility = AfxAccessibility();
     std::vector<pollfd> others;
-    int nTimeout = nTimeoutMs;
-    if (pAccessibility != nullptr) {
-        const int nLongest = pAccessibility->PrepareWait(&others);
-        nTimeout =
-            nTimeout < 0 ? nLongest : (nLongest < 0 ? nTimeout : std::min(nTimeout, nLongest));
+    const int nLongest = pAccessibility != nullptr ? pAccessibility->PrepareWait(&others) : -1;
+    const size_t nAccessibility = others.size();
+    if (m_gamepads.WatchDescriptor() >= 0) {
+        others.push_back(pollfd{m_gamepads.WatchDescriptor(), POLLIN, 0});
     }
-    const bool bInput = nTimeout == 0 && pAccessibility == nullptr
-                            ? true
-                            : AfxWaitForX11(nTimeout, m_gamepads.WakeDescriptors(), &others);
+    const int nTimeout =
+        nTimeoutMs < 0 ? nLongest : (nLongest < 0 ? nTimeoutMs : std::min(nTimeoutMs, nLongest));
+    const bool bInput = (nTimeout == 0 && others.empty()) ||
+                        AfxWaitForX11(nTimeout, m_gamepads.WakeDescriptors(), &others);
     if (pAccessibility != nullptr) {
-        pAccessibility->Dispatch(others.data(), others.size());
+        pAccessibility->Dispatch(others.data(), nAccessibility);
     }
     if (bInput || nTimeoutMs == 0) {
         SDL_PumpEvents();

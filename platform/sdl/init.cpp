@@ -136,7 +136,6 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SetDoubleClickBox();
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
-    AfxSdlScreen().StartGamepads();
     AfxAskForAccessibility([] { AfxScreen().Wake(); });
     return TRUE;
 }

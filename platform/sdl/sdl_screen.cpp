@@ -104,10 +104,6 @@ HSCREEN CSdlScreen::Open(const ScreenWindowSpec& wanted, RECT* prcClient) {
     return m_windows.back().get();
 }
 
-void CSdlScreen::StartGamepads() {
-    m_gamepads.Start();
-}
-
 void CSdlScreen::Show(HSCREEN hScreen) {
     // An owned window stays above its owner: the window manager learns that before the
     // window appears where it can (X11), and once it has appeared elsewhere (Wayland).

@@ -39,8 +39,6 @@ public:
     void ChoosePresentation();
     // How the message loop waits, and how other threads wake it.
     void PrepareWaiting();
-    // Starts listening to game controllers, which the window layer hears of as keys.
-    void StartGamepads();
 
     HSCREEN Open(const ScreenWindowSpec& wanted, RECT* prcClient) override;
     void Show(HSCREEN hScreen) override;
@@ -57,6 +55,8 @@ public:
     void Wake() override;
 
 private:
+    // The wait of the X11 display, the program's own.
+    void GatherOnX11(int nTimeoutMs);
     // Adds what an SDL event means to the window layer to the events to hand out.
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);

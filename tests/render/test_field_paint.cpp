@@ -240,20 +240,25 @@ TEST(FieldPaintWorkedExample, TheStartingJumperIsCutAtTheBoardsLeftEdge) {
     EXPECT_EQ(CountColour(client.DC(), RECT{0, 0, 560, 250}, colours::kRed), 100);
 }
 
-TEST(FieldPaintBuffers, BuffersAreMadeOnceFromTheFirstPaintsLayout) {
+TEST(FieldPaintBuffers, EachBufferIsMadeOnceByTheFirstPaintThatNeedsIt) {
     CGameField field;
-    field.SetBoardRect(RECT{0, 0, 100, 50});
+    testing_board::SetUpBoard(field, RECT{0, 0, 100, 50});
     field.m_rcStop = RECT{50, 55, 100, 70};
     CClientSurface client(SIZE{120, 80});
     field.Paint(&client.DC(), "");
     EXPECT_EQ(field.m_bmpBoard.GetSize().cx, 100);
     EXPECT_EQ(field.m_bmpBoard.GetSize().cy, 50);
     EXPECT_FALSE(field.m_bRebuildBoard);
-    EXPECT_FALSE(field.m_bRebuildStop);
+    // The title screen draws no Stop button, so it holds no buffer for one.
+    EXPECT_TRUE(field.m_bRebuildStop);
+    EXPECT_EQ(field.m_bmpStop.GetSize().cx, 0);
 
     field.SetBoardRect(RECT{0, 0, 110, 60});
+    field.m_nMode = CFieldView::kModePlaying;
     field.Paint(&client.DC(), "");
     EXPECT_EQ(field.m_bmpBoard.GetSize().cx, 100);
+    EXPECT_EQ(field.m_bmpStop.GetSize().cx, 100);
+    EXPECT_FALSE(field.m_bRebuildStop);
 }
 
 TEST(FieldPaintBuffers, AnEmptyRectangleAtTheFirstPaintLeavesItsBufferUnusableButHarmless) {

@@ -7,6 +7,7 @@
 
 #include "app/game_app.h"
 #include "app/resource.h"
+#include "platform/sdl/gamepads.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/window/message_loop.h"
 #include "platform/window/top_windows.h"
@@ -26,6 +27,9 @@ using namespace std::chrono_literals;
 class CVirtualPad {
 public:
     CVirtualPad() {
+        // The game starts SDL's game controllers only when the system has a joystick, which
+        // a virtual one is not; the test starts them, and the game hears of the pad as of any.
+        SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
         SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
@@ -217,6 +221,29 @@ TEST_F(InputDeviceTest, TwoTapsAFingerApartAreADoubleClickAndTwoClicksAsFarApart
     EXPECT_FALSE(IsJumping());
     PushTwoPresses(m_dlg, SDL_TOUCH_MOUSEID, pt, kTapsApart);
     EXPECT_TRUE(IsJumping());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GamepadDevices, TheKernelsJoystickNodesAndUdevsJoystickNamesAreJoysticksAndNothingElse) {
+    const struct {
+        const char* pszName;
+        bool bJoystick;
+    } kNames[] = {
+        {"js0", true},
+        {"usb-Sony_Interactive_Entertainment_Wireless_Controller-event-joystick", true},
+        {"pci-0000:00:14.0-usb-0:2:1.0-joystick", true},
+        {"js", false},
+        {"event3", false},
+        {"mouse0", false},
+        {"platform-i8042-serio-0-event-kbd", false},
+        {"usb-Logitech_USB_Receiver-event-mouse", false},
+    };
+    for (const auto& name : kNames) {
+        EXPECT_EQ(CGamepads::IsJoystickName(name.pszName), name.bJoystick) << name.pszName;
+    }
 }
 
 }  // namespace
