@@ -47,8 +47,8 @@ int main() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0 || TTF_Init() != 0) {
         return 1;
     }
-    SDL_Window* pWindow = SDL_CreateWindow("Hoplin", SDL_WINDOWPOS_CENTERED,
-                                           SDL_WINDOWPOS_CENTERED, kWidth, kHeight, 0);
+    SDL_Window* pWindow = SDL_CreateWindow("Hoplin", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                           kWidth, kHeight, 0);
     TTF_Font* pFont = TTF_OpenFont(GothicFile().c_str(), kPixels);
     SDL_Surface* pSurface = pWindow != nullptr ? SDL_GetWindowSurface(pWindow) : nullptr;
     if (pFont == nullptr || pSurface == nullptr) {

@@ -74,8 +74,7 @@ void CFieldView::DrawTitle(CDC* pDC) {
     // The title's face draws some glyphs above its line; they keep clear of the outline.
     const RECT rcInside{m_rcTitle.left + kTitleClearance, m_rcTitle.top + kTitleClearance,
                         m_rcTitle.right - kTitleClearance, m_rcTitle.bottom - kTitleClearance};
-    painter.DrawFittedLabel(rcInside, m_strTitle, kTitlePointSize, kButtonPointSize,
-                            colours::kRed);
+    painter.DrawFittedLabel(rcInside, m_strTitle, kTitlePointSize, kButtonPointSize, colours::kRed);
 }
 
 void CFieldView::DrawMenuButtons(CDC* pDC, int nPointSize) {

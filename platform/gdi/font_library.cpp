@@ -94,7 +94,8 @@ void WarnAboutMissingFaces(const FontFile* pStandIn) {
     std::string strMissing;
     for (const FaceSubstitute& substitute : kSubstitutes) {
         FontFile file;
-        if (!Match(substitute.pszFamily, nullptr, &file) || file.strFamily != substitute.pszFamily) {
+        if (!Match(substitute.pszFamily, nullptr, &file) ||
+            file.strFamily != substitute.pszFamily) {
             strMissing += (strMissing.empty() ? "" : ", ") + std::string(substitute.pszFamily);
         }
     }

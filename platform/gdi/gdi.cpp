@@ -11,10 +11,7 @@
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_impl.h"
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 BOOL CGdiObject::DeleteObject() {
     const BOOL bHadObject = m_pData != nullptr;
