@@ -11,8 +11,6 @@
 #include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_impl.h"
 
-namespace {}  // namespace
-
 BOOL CGdiObject::DeleteObject() {
     const BOOL bHadObject = m_pData != nullptr;
     m_pData.reset();
