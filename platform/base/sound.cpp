@@ -31,8 +31,8 @@ void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName) {
     g_pszAppName = pszAppName;
 }
 
-void AfxSetSounds(std::vector<SoundSpec> specs) {
-    g_specs = std::move(specs);
+void AfxSetSounds(std::vector<SoundSpec> designs) {
+    g_specs = std::move(designs);
 }
 
 void AfxEnableSound(bool bEnable) {

@@ -25,7 +25,7 @@ public:
 void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName);
 // The game's sounds, which AfxPlaySound names by their index. They are synthesised when the
 // device first opens.
-void AfxSetSounds(std::vector<SoundSpec> specs);
+void AfxSetSounds(std::vector<SoundSpec> designs);
 // Sound on (the default) or off; off closes the device. UI thread.
 void AfxEnableSound(bool bEnable);
 bool AfxIsSoundEnabled();

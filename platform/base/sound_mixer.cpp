@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <limits>
 
-CSoundMixer::CSoundMixer(const std::vector<SoundSpec>& specs, int nSampleRate) {
-    for (const SoundSpec& spec : specs) {
+CSoundMixer::CSoundMixer(const std::vector<SoundSpec>& designs, int nSampleRate) {
+    for (const SoundSpec& design : designs) {
         if (m_sounds.size() < static_cast<size_t>(kMaxSounds)) {
-            std::vector<std::int16_t> samples = AfxSynthesize(spec, nSampleRate);
+            std::vector<std::int16_t> samples = AfxSynthesize(design, nSampleRate);
             const size_t nEnd = samples.size();
-            m_sounds.push_back(Sound{std::move(samples), spec.bLead, nEnd});
+            m_sounds.push_back(Sound{std::move(samples), design.bLead, nEnd});
         }
     }
 }

@@ -20,7 +20,7 @@ public:
     static constexpr int kChannels = 2;
 
     // Synthesises the sounds, in the order they are named by Play.
-    explicit CSoundMixer(const std::vector<SoundSpec>& specs, int nSampleRate = kSoundSampleRate);
+    explicit CSoundMixer(const std::vector<SoundSpec>& designs, int nSampleRate = kSoundSampleRate);
 
     // Any thread. A sound the mixer does not have is ignored.
     void Play(int nSound);

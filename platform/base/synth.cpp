@@ -20,9 +20,9 @@ double Fade(int i, int n) {
 
 }  // namespace
 
-std::vector<std::int16_t> AfxSynthesize(const SoundSpec& spec, int nSampleRate) {
+std::vector<std::int16_t> AfxSynthesize(const SoundSpec& design, int nSampleRate) {
     std::vector<std::int16_t> samples;
-    for (const Tone& tone : spec.tones) {
+    for (const Tone& tone : design.tones) {
         const int n = tone.nMs * nSampleRate / kMillisecondsPerSecond;
         const int nAttack = std::min(kAttackMs * nSampleRate / kMillisecondsPerSecond, n / 4);
         const int nRelease = std::min(kReleaseMs * nSampleRate / kMillisecondsPerSecond, n / 2);
@@ -30,7 +30,7 @@ std::vector<std::int16_t> AfxSynthesize(const SoundSpec& spec, int nSampleRate) 
             const double dEnvelope = Fade(i, nAttack) * Fade(n - 1 - i, nRelease);
             const double dWave = std::sin(2 * kPi * tone.dHz * i / nSampleRate);
             samples.push_back(
-                static_cast<std::int16_t>(kFullScale * spec.dLevel * dEnvelope * dWave));
+                static_cast<std::int16_t>(kFullScale * design.dLevel * dEnvelope * dWave));
         }
     }
     return samples;

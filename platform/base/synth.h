@@ -23,4 +23,5 @@ struct SoundSpec {
 constexpr int kSoundSampleRate = 48000;
 
 // The sound as mono 16-bit samples at nSampleRate.
-std::vector<std::int16_t> AfxSynthesize(const SoundSpec& spec, int nSampleRate = kSoundSampleRate);
+std::vector<std::int16_t> AfxSynthesize(const SoundSpec& design,
+                                        int nSampleRate = kSoundSampleRate);

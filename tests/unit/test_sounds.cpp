@@ -48,11 +48,11 @@ TEST(GameSounds, EachSoundHasItsNotesAndLengthAndOnlyJumpNowSoundsHighDuringARun
         {kSoundTick, {{196, 25}}},
         {kSoundJumpNow, {{880, 80}, {1175, 110}}},
     };
-    const std::vector<SoundSpec> specs = GameSounds();
-    ASSERT_EQ(specs.size(), std::size(kExpected));
+    const std::vector<SoundSpec> designs = GameSounds();
+    ASSERT_EQ(designs.size(), std::size(kExpected));
     int nLoudestOther = 0;
     for (const auto& expected : kExpected) {
-        const std::vector<std::int16_t> samples = AfxSynthesize(specs[expected.sound]);
+        const std::vector<std::int16_t> samples = AfxSynthesize(designs[expected.sound]);
         size_t nStart = 0;
         for (const Tone& note : expected.notes) {
             const size_t nLength = static_cast<size_t>(note.nMs * kSamplesPerMs);
@@ -72,7 +72,7 @@ TEST(GameSounds, EachSoundHasItsNotesAndLengthAndOnlyJumpNowSoundsHighDuringARun
             nLoudestOther = std::max(nLoudestOther, Peak(samples));
         }
     }
-    EXPECT_GT(Peak(AfxSynthesize(specs[kSoundJumpNow])), nLoudestOther);
+    EXPECT_GT(Peak(AfxSynthesize(designs[kSoundJumpNow])), nLoudestOther);
 }
 
 // Mono samples of what the mixer plays over nFrames.
