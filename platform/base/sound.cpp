@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds kFadePoll(1);
 
 CSoundDriver* g_pDriver = nullptr;
 const char* g_pszAppName = "";
-std::vector<SoundSpec> g_specs;
+std::vector<SoundSpec> g_designs;
 std::unique_ptr<CSoundMixer> g_pMixer;
 bool g_bEnabled = true;
 bool g_bFailed = false;
@@ -32,7 +32,7 @@ void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName) {
 }
 
 void AfxSetSounds(std::vector<SoundSpec> designs) {
-    g_specs = std::move(designs);
+    g_designs = std::move(designs);
 }
 
 void AfxEnableSound(bool bEnable) {
@@ -51,7 +51,7 @@ void AfxOpenSound() {
         return;
     }
     if (g_pMixer == nullptr) {
-        g_pMixer = std::make_unique<CSoundMixer>(g_specs);
+        g_pMixer = std::make_unique<CSoundMixer>(g_designs);
     }
     if (!g_pDriver->Open(g_pMixer.get())) {
         g_bFailed = true;
