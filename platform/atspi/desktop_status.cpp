@@ -19,6 +19,8 @@ constexpr auto kAnswerTimeout = std::chrono::milliseconds(2 * kReplyTimeoutMs);
 
 // The asking thread is never waited for at exit: a bus that hangs must not hold the game.
 std::shared_future<DesktopAccessibility> g_answer;
+// When an answer that has not come by then is taken as "off".
+std::chrono::steady_clock::time_point g_deadline;
 
 // The reply to a call of org.a11y.Bus, or null when the bus gives none in time.
 DBusMessage* Call(DBusConnection* pBus, DBusMessage* pCall) {
@@ -93,22 +95,21 @@ DesktopAccessibility Ask() {
 
 }  // namespace
 
-void AfxAskDesktopAccessibility(std::function<void()> fnAnswered) {
+void AfxAskDesktopAccessibility() {
     auto pPromise = std::make_shared<std::promise<DesktopAccessibility>>();
     g_answer = pPromise->get_future().share();
-    std::thread([pPromise, fnAnswered] {
-        pPromise->set_value(Ask());
-        fnAnswered();
-    }).detach();
+    g_deadline = std::chrono::steady_clock::now() + kAnswerTimeout;
+    std::thread([pPromise] { pPromise->set_value(Ask()); }).detach();
 }
 
 bool AfxIsDesktopAccessibilityKnown() {
     return !g_answer.valid() ||
-           g_answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+           g_answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready ||
+           std::chrono::steady_clock::now() >= g_deadline;
 }
 
 DesktopAccessibility AfxGetDesktopAccessibility() {
-    if (g_answer.valid() && g_answer.wait_for(kAnswerTimeout) == std::future_status::ready) {
+    if (g_answer.valid() && g_answer.wait_until(g_deadline) == std::future_status::ready) {
         return g_answer.get();
     }
     // Asked once in vain, it is not waited for again.

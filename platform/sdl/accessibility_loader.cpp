@@ -19,6 +19,9 @@ namespace {
 constexpr const char* kModuleFile = "/" HOPLIN_MODULE_NAME ".so";
 constexpr const char* kBusVariable = "AT_SPI_BUS_ADDRESS";
 
+// While the desktop has not answered, the message loop looks again this often.
+constexpr int kAnswerPollMs = 50;
+
 bool g_bDone = false;
 
 bool IsSet(const char* pszName, const char* pszValue = nullptr) {
@@ -55,17 +58,7 @@ void Start() {
     }
 }
 
-}  // namespace
-
-void AfxAskForAccessibility(void (*pfnWake)()) {
-    AfxAskDesktopAccessibility(pfnWake);
-}
-
-void AfxStartAccessibilityWhenAsked() {
-    if (g_bDone || !AfxIsDesktopAccessibilityKnown()) {
-        return;
-    }
-    g_bDone = true;
+void StartIfWanted() {
     if (IsSet("NO_AT_BRIDGE", "1")) {
         return;
     }
@@ -83,4 +76,18 @@ void AfxStartAccessibilityWhenAsked() {
         setenv(kBusVariable, answer.strBusAddress.c_str(), 1);
     }
     Start();
+}
+
+}  // namespace
+
+int AfxStartAccessibilityWhenAsked() {
+    if (g_bDone) {
+        return -1;
+    }
+    if (!AfxIsDesktopAccessibilityKnown()) {
+        return kAnswerPollMs;
+    }
+    g_bDone = true;
+    StartIfWanted();
+    return -1;
 }

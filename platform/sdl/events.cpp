@@ -87,6 +87,11 @@ bool WindowEventKind(Uint8 nEvent, ScreenEventKind* pKind) {
     }
 }
 
+// The shorter of two waits, where -1 is a wait without end.
+int Shorter(int nMs, int nOtherMs) {
+    return nMs < 0 ? nOtherMs : (nOtherMs < 0 ? nMs : std::min(nMs, nOtherMs));
+}
+
 // Keeps the queue free of the window-manager messages that the program does not act on.
 int SDLCALL KeepEvent(void* /*pUserData*/, SDL_Event* pEvent) {
     return pEvent->type != SDL_SYSWMEVENT || AfxIsX11MessageWanted(*pEvent->syswm.msg) ? 1 : 0;
@@ -107,7 +112,7 @@ void CSdlScreen::Gather(int nTimeoutMs) {
     if (m_bShown) {
         m_gamepads.StartWhenPlugged();
         if (m_bOwnWait) {
-            AfxStartAccessibilityWhenAsked();
+            nTimeoutMs = Shorter(nTimeoutMs, AfxStartAccessibilityWhenAsked());
         }
     }
     if (m_bOwnWait) {
@@ -130,8 +135,7 @@ void CSdlScreen::GatherOnX11(int nTimeoutMs) {
     if (m_gamepads.WatchDescriptor() >= 0) {
         others.push_back(pollfd{m_gamepads.WatchDescriptor(), POLLIN, 0});
     }
-    const int nTimeout =
-        nTimeoutMs < 0 ? nLongest : (nLongest < 0 ? nTimeoutMs : std::min(nTimeoutMs, nLongest));
+    const int nTimeout = Shorter(nTimeoutMs, nLongest);
     const bool bInput = (nTimeout == 0 && others.empty()) ||
                         AfxWaitForX11(nTimeout, m_gamepads.WakeDescriptors(), &others);
     if (pAccessibility != nullptr) {

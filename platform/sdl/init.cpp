@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/atspi/desktop_status.h"
 #include "platform/base/dpi.h"
 #include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
 #include "platform/base/translate.h"
-#include "platform/sdl/accessibility_loader.h"
 #include "platform/sdl/desktop_scale.h"
 #include "platform/sdl/lost_display.h"
 #include "platform/sdl/platform.h"
@@ -136,7 +136,7 @@ BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
     SetDoubleClickBox();
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
-    AfxAskForAccessibility([] { AfxScreen().Wake(); });
+    AfxAskDesktopAccessibility();
     return TRUE;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/window/screen.h"
 
+#include <atomic>
+
 namespace {
 
 // No screen: no window opens, and nothing ever arrives.
@@ -23,12 +25,13 @@ public:
 };
 
 CNoScreen g_noScreen;
-CScreenDriver* g_pDriver = &g_noScreen;
+// Read by every thread that wakes the UI thread, so written atomically.
+std::atomic<CScreenDriver*> g_pDriver{&g_noScreen};
 
 }  // namespace
 
 CScreenDriver& AfxScreen() {
-    return *g_pDriver;
+    return *g_pDriver.load();
 }
 
 void AfxSetScreenDriver(CScreenDriver* pDriver) {
