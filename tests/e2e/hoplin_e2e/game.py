@@ -330,8 +330,12 @@ class Game:
 
     def hover(self, point, origin=None):
         """Moves the pointer to point, in the client coordinates of the window at origin
-        (default: the main window)."""
-        left, top = origin or self.origin
+        (default: the main window, where it is now: a window manager may have placed it
+        after its first screen showed)."""
+        if origin is None:
+            self.desktop.locate(self)
+            origin = self.origin
+        left, top = origin
         self.desktop.point_at((left + point[0], top + point[1]))
 
     def click(self, rect, repeat=1, origin=None):
