@@ -49,6 +49,7 @@ def shows_red(screen, region):
 
 
 def proc_kb(pid, name, key):
+    """The kB value of the line "key:" in /proc/<pid>/<name>, or None."""
     with open(f"/proc/{pid}/{name}") as info:
         for line in info:
             if line.startswith(key + ":"):

@@ -39,6 +39,7 @@ import threading
 import time
 
 import measure_report
+from compare_startup import proc_kb
 from hoplin_e2e import desktop, screens
 from hoplin_e2e.xscreen import XScreen
 
@@ -145,17 +146,9 @@ class Game:
                 pass
         return total
 
-    def _proc_kb(self, name, key):
-        """The kB value of the line "key:" in /proc/<pid>/<name>, or None."""
-        with open(f"/proc/{self.pid}/{name}") as f:
-            for line in f:
-                if line.startswith(key + ":"):
-                    return int(line.split()[1])
-        return None
-
     def rollup_kb(self, key):
         """A sum over all mappings from /proc/<pid>/smaps_rollup, such as Pss."""
-        return self._proc_kb("smaps_rollup", key)
+        return proc_kb(self.pid, "smaps_rollup", key)
 
     def ui_sched_ns(self):
         """On-CPU nanoseconds of the UI thread, the process's first."""
@@ -163,7 +156,7 @@ class Game:
             return int(f.read().split()[0])
 
     def status_kb(self, key):
-        return self._proc_kb("status", key)
+        return proc_kb(self.pid, "status", key)
 
     def find_window(self):
         """The main window's client size, once it is on the screen."""
