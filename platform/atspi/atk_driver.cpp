@@ -16,6 +16,7 @@
 namespace {
 
 AccessibleNode* g_pRoot = nullptr;
+guint (*g_pfnAddListener)(GSignalEmissionHook, const gchar*) = nullptr;
 
 AtkObject* GetRoot() {
     return g_pRoot != nullptr ? g_pRoot->pObject : nullptr;
@@ -79,6 +80,22 @@ public:
         pFrame->bActive = bActive;
         atk_object_notify_state_change(pFrame->pObject, ATK_STATE_ACTIVE, bActive);
         g_signal_emit_by_name(pFrame->pObject, bActive ? "activate" : "deactivate");
+    }
+
+    // Says again which frames are active and which items have the focus, for readers that
+    // were not listened to when it was first said.
+    void SayAgain() {
+        for (const auto& pFrame : m_root.children) {
+            if (pFrame->bActive) {
+                atk_object_notify_state_change(pFrame->pObject, ATK_STATE_ACTIVE, TRUE);
+                g_signal_emit_by_name(pFrame->pObject, "activate");
+            }
+            for (const auto& pItem : pFrame->children) {
+                if (pItem->bFocused) {
+                    atk_object_notify_state_change(pItem->pObject, ATK_STATE_FOCUSED, TRUE);
+                }
+            }
+        }
     }
 
     void SetItems(HACCESSIBLE hWindow, const std::vector<AccessibleItem>& items) override {
@@ -197,6 +214,24 @@ private:
     gint m_nPriority = 0;
 };
 
+CAtkDriver* g_pDriver = nullptr;
+
+gboolean SayAgain(gpointer /*pData*/) {
+    g_pDriver->SayAgain();
+    return G_SOURCE_REMOVE;
+}
+
+// The bridge hooks ATK's signals only once the registry says that a reader listens, which is
+// after the game has told what is open, active and focused, and whenever a reader comes back:
+// then that is told again, once all the hooks are in.
+guint AddListener(GSignalEmissionHook pfnListener, const gchar* pszEventType) {
+    const guint nID = g_pfnAddListener(pfnListener, pszEventType);
+    if (g_strcmp0(pszEventType, "Atk:AtkWindow:activate") == 0) {
+        g_idle_add(SayAgain, nullptr);
+    }
+    return nID;
+}
+
 }  // namespace
 
 extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost) {
@@ -206,10 +241,12 @@ extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost) {
     auto* pUtil = static_cast<AtkUtilClass*>(g_type_class_ref(ATK_TYPE_UTIL));
     pUtil->get_root = GetRoot;
     pUtil->get_toolkit_name = ToolkitName;
-    static CAtkDriver* s_pDriver = new CAtkDriver(pHost);
-    g_pRoot = s_pDriver->Root();
+    g_pfnAddListener = pUtil->add_global_event_listener;
+    pUtil->add_global_event_listener = AddListener;
+    g_pDriver = new CAtkDriver(pHost);
+    g_pRoot = g_pDriver->Root();
     if (atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
         return nullptr;
     }
-    return s_pDriver;
+    return g_pDriver;
 }

@@ -100,6 +100,23 @@ def test_tab_moves_the_focus_between_the_drawn_buttons_with_focus_events(game, r
     game.wait_for("the focus frame on Start", check_focus_frame_on("start"), SCREEN_TIMEOUT)
 
 
+def test_a_reader_that_listens_before_the_game_starts_hears_its_window_and_focus(
+        reader, launch):
+    launch()
+    frame_of(reader)
+
+    def heard(events):
+        return {(e["type"], e["source"], e["detail1"]) for e in events} >= {
+            ("window:activate", APP, 0), ("object:state-changed:focused", "Start", 1)}
+
+    events = []
+    deadline = time.monotonic() + READER_TIMEOUT
+    while not heard(events) and time.monotonic() < deadline:
+        events += reader.ask("events")
+        time.sleep(parts.POLL_INTERVAL)
+    assert heard(events), events
+
+
 def check_focus_frame_on(button):
     def check(shot, layout):
         left, top, right, _ = screens.inset(getattr(layout, button), screens.FOCUS_INSET)
