@@ -58,6 +58,7 @@ def proc_kb(pid, name, key):
 
 
 def cpu_ticks(pid):
+    """utime + stime in clock ticks: fields 14 and 15 of /proc/<pid>/stat, after the comm."""
     with open(f"/proc/{pid}/stat") as stat:
         fields = stat.read().rsplit(")", 1)[1].split()
     return int(fields[11]) + int(fields[12])

@@ -39,7 +39,7 @@ import threading
 import time
 
 import measure_report
-from compare_startup import proc_kb
+from compare_startup import cpu_ticks, proc_kb
 from hoplin_e2e import desktop, screens
 from hoplin_e2e.xscreen import XScreen
 
@@ -129,10 +129,7 @@ class Game:
                 self.cond.wait(min(left, 0.005))
 
     def cpu_ticks(self):
-        with open(f"/proc/{self.pid}/stat") as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        # After the comm field: state is fields[0]; utime and stime are fields 14 and 15.
-        return int(fields[11]) + int(fields[12])
+        return cpu_ticks(self.pid)
 
     def sched_ns(self):
         """On-CPU nanoseconds summed over the live threads (exited threads are not included)."""
