@@ -15,12 +15,7 @@
 
 namespace {
 
-AccessibleNode* g_pRoot = nullptr;
 guint (*g_pfnAddListener)(GSignalEmissionHook, const gchar*) = nullptr;
-
-AtkObject* GetRoot() {
-    return g_pRoot != nullptr ? g_pRoot->pObject : nullptr;
-}
 
 const gchar* ToolkitName() {
     return "hoplin";
@@ -216,6 +211,10 @@ private:
 
 CAtkDriver* g_pDriver = nullptr;
 
+AtkObject* GetRoot() {
+    return g_pDriver != nullptr ? g_pDriver->Root()->pObject : nullptr;
+}
+
 gboolean SayAgain(gpointer /*pData*/) {
     g_pDriver->SayAgain();
     return G_SOURCE_REMOVE;
@@ -244,7 +243,6 @@ extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost) {
     g_pfnAddListener = pUtil->add_global_event_listener;
     pUtil->add_global_event_listener = AddListener;
     g_pDriver = new CAtkDriver(pHost);
-    g_pRoot = g_pDriver->Root();
     if (atk_bridge_adaptor_init(nullptr, nullptr) != 0) {
         return nullptr;
     }
