@@ -2,30 +2,22 @@
 
 #include <cstring>
 
+#include "app/game_controls.h"
 #include "app/version.h"
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 
 namespace {
 
-constexpr const char* kProgramName = "hoplin";
-
 void PrintUsage(std::FILE* out) {
-    std::fprintf(out, AfxTranslate("Usage: %s [--help | --version]\n"), kProgramName);
+    std::fprintf(out, AfxTranslate("Usage: %s [--help | --version]\n"), AfxGetProgramName());
     std::fputs(AfxTranslate("\n"
                             "A red square runs across a black board: make it jump over the five\n"
                             "obstacles on its way to the goal.\n"
-                            "\n"
-                            "  Start, Space or Up     start a run\n"
-                            "  double-click, Space    jump\n"
-                            "  Stop                   give up the run\n"
-                            "  M                      sound on or off\n"
-                            "  Tab, Left, Right       move the focus among the drawn buttons\n"
-                            "  Enter                  press the button with the focus\n"
-                            "  Shift+F10, Menu key    the window's menu\n"
-                            "  right-click, Alt+Space the window's menu: sound, audio cues and\n"
-                            "                         the About box\n"
-                            "  Exit, Alt+F4           quit\n"
-                            "\n"
+                            "\n"),
+               out);
+    PrintGameControls(out);
+    std::fputs(AfxTranslate("\n"
                             "With audio cues on, a run ticks at every step and two high notes\n"
                             "say \"jump now\", so that it can be played by ear.\n"
                             "\n"
@@ -44,7 +36,7 @@ std::optional<int> HandleCommandLine(int argc, const char* const* argv, std::FIL
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::fprintf(out, "%s %d.%d.%d.%d\n", kProgramName, HOPLIN_VERSION_MAJOR,
+            std::fprintf(out, "%s %d.%d.%d.%d\n", AfxGetProgramName(), HOPLIN_VERSION_MAJOR,
                          HOPLIN_VERSION_MINOR, HOPLIN_VERSION_PATCH, HOPLIN_VERSION_TWEAK);
             return 0;
         }

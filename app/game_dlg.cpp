@@ -1,30 +1,14 @@
 #include "app/game_dlg.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "app/about_dlg.h"
 #include "app/resource.h"
-#include "platform/atspi/desktop_status.h"
 #include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
-#include "platform/base/translate.h"
-#include "platform/window/menu.h"
 #include "platform/window/paint_dc.h"
-#include "platform/window/win_app.h"
+#include "platform/window/system_params.h"
 #include "worker/game_sounds.h"
-
-namespace {
-
-UINT CheckedIf(bool bChecked) {
-    return bChecked ? MF_CHECKED : MF_UNCHECKED;
-}
-
-const char* AppName() {
-    return AfxGetApp() != nullptr ? AfxGetApp()->m_pszAppName : "";
-}
-
-}  // namespace
 
 BEGIN_MESSAGE_MAP(CGameDlg, CDialog)
 ON_WM_SYSCOMMAND()
@@ -38,17 +22,9 @@ ON_WM_PAINT()
 ON_WM_LBUTTONUP()
 ON_WM_CLOSE()
 ON_MESSAGE(WM_TASKENDED, OnTaskEnded)
+ON_MESSAGE(WM_TASKSTATUS, OnTaskStatus)
+ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
 END_MESSAGE_MAP()
-
-CRect GetControlRect(CWnd* pDialog, int nID) {
-    const CWnd* pControl = pDialog->GetDlgItem(nID);
-    CRect rc;
-    if (pControl != nullptr) {
-        pControl->GetWindowRect(&rc);
-        pDialog->ScreenToClient(&rc);
-    }
-    return rc;
-}
 
 CGameDlg::CGameDlg(CWnd* pParent) : CDialog(IDD_GAME_DIALOG, pParent) {
     m_hIcon = LoadIcon(IDR_MAINFRAME);
@@ -57,10 +33,9 @@ CGameDlg::CGameDlg(CWnd* pParent) : CDialog(IDD_GAME_DIALOG, pParent) {
 BOOL CGameDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
-    m_settings.Load(AppName());
-    AfxEnableSound(m_settings.Get(CSettings::kSound).value_or(true));
+    m_prefs.Load();
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
-        AppendSoundItems(pSysMenu);
+        m_prefs.AppendMenuItems(pSysMenu);
         CString strAboutMenu;
         strAboutMenu.LoadString(IDS_ABOUTBOX);
         if (!strAboutMenu.IsEmpty()) {
@@ -68,38 +43,16 @@ BOOL CGameDlg::OnInitDialog() {
             pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
         }
     }
-    if (const auto bAudioCues = m_settings.Get(CSettings::kAudioCues)) {
-        SetAudioCues(*bAudioCues);
-        m_bAudioCuesTaken = true;
-    }
+    FollowPrefs();
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     m_task.SetOwner(this);
     m_task.m_pField = &m_field;
+    LayOutField(this, &m_field);
 
-    const CRect rcBoard = GetControlRect(this, IDC_BOARD);
-    m_field.m_world.yFrom = 0;
-    m_field.m_world.yTo = kWorldHeight;
-    m_field.m_world.xFrom = 0;
-    m_field.m_world.xTo = kWorldWidth;
-    m_field.m_screen.yFrom = rcBoard.top;
-    m_field.m_screen.yTo = rcBoard.bottom;
-    m_field.m_screen.xFrom = rcBoard.left;
-    m_field.m_screen.xTo = rcBoard.right;
-    m_field.m_nGoal = kGoalDistance;
-    m_field.ClearObstacles();
-    m_field.SetBoardRect(rcBoard);
-    m_field.m_rcTitle = GetControlRect(this, IDC_TITLE);
-    m_field.SetTitle(kTitleText);
-    m_field.m_rcStart = GetControlRect(this, IDCANCEL);
-    m_field.m_rcStop = GetControlRect(this, IDC_STOP);
-    m_field.m_rcExit = GetControlRect(this, IDOK);
-
-    m_strDescribed = m_field.m_strTitle;
-    AfxSetAccessibleItems(this, ScreenItems());
-    AfxSetAccessibleFocus(this, IDCANCEL);
+    m_screen.Begin();
 
     SetTimer(kControlsTimer, kControlsTimerMs, nullptr);
     SetTimer(kFocusTimer, kFocusTimerMs, nullptr);
@@ -114,10 +67,12 @@ void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
             break;
         }
         case IDM_SOUND:
-            ToggleSound();
+            m_prefs.ToggleSound();
+            FollowPrefs();
             break;
         case IDM_AUDIOCUES:
-            ToggleAudioCues();
+            m_prefs.ToggleAudioCues();
+            FollowPrefs();
             break;
         default:
             Default();
@@ -125,49 +80,13 @@ void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
     }
 }
 
-// Above the separator, beside Close, as the window's own options.
-void CGameDlg::AppendSoundItems(CMenu* pMenu) {
-    pMenu->AppendMenu(MF_STRING | CheckedIf(AfxIsSoundEnabled()), IDM_SOUND,
-                      AfxTranslate("&Sound"));
-    pMenu->AppendMenu(MF_STRING, IDM_AUDIOCUES, AfxTranslate("A&udio cues"));
-}
-
-void CGameDlg::ToggleSound() {
-    const bool bOn = !AfxIsSoundEnabled();
-    AfxEnableSound(bOn);
-    if (bOn && m_task.IsBusy()) {
+// A run follows the choices at once, even halfway.
+void CGameDlg::FollowPrefs() {
+    m_task.m_bAudioCues = m_prefs.AreAudioCuesOn() ? TRUE : FALSE;
+    if (m_prefs.IsSoundOn() && m_task.IsBusy()) {
         AfxOpenSound();
     }
-    if (CMenu* pMenu = GetSystemMenu(FALSE)) {
-        pMenu->CheckMenuItem(IDM_SOUND, CheckedIf(bOn));
-    }
-    Remember(CSettings::kSound, bOn);
-}
-
-void CGameDlg::ToggleAudioCues() {
-    TakeAudioCuesDefault();
-    const bool bOn = m_task.m_bAudioCues == FALSE;
-    SetAudioCues(bOn);
-    Remember(CSettings::kAudioCues, bOn);
-}
-
-void CGameDlg::TakeAudioCuesDefault() {
-    if (!std::exchange(m_bAudioCuesTaken, true)) {
-        SetAudioCues(m_settings.Get(CSettings::kAudioCues)
-                         .value_or(AfxGetDesktopAccessibility().bScreenReader));
-    }
-}
-
-void CGameDlg::SetAudioCues(bool bOn) {
-    m_task.m_bAudioCues = bOn ? TRUE : FALSE;
-    if (CMenu* pMenu = GetSystemMenu(FALSE)) {
-        pMenu->CheckMenuItem(IDM_AUDIOCUES, CheckedIf(bOn));
-    }
-}
-
-void CGameDlg::Remember(const char* pszKey, bool bValue) {
-    m_settings.Set(pszKey, bValue);
-    m_settings.Save(AppName());
+    m_prefs.ShowInMenu(GetSystemMenu(FALSE));
 }
 
 HCURSOR CGameDlg::OnQueryDragIcon() {
@@ -177,7 +96,6 @@ HCURSOR CGameDlg::OnQueryDragIcon() {
 void CGameDlg::OnTimer(UINT nIDEvent) {
     if (nIDEvent == kControlsTimer) {
         m_task.UpdateControls();
-        TakeAudioCuesDefault();
     } else if (nIDEvent == kFocusTimer) {
         SetFocus();
     }
@@ -206,32 +124,37 @@ void CGameDlg::JumpWithSound() {
     }
 }
 
-// Space, Up and a gamepad's A start a run from the title screen, as the drawn Start does,
-// and jump during a run, as a double-click does; a gamepad's Start (or Menu) button is the
-// drawn Start and Stop. A key held down acts once, not at the keyboard's repeat rate.
+// A key held down acts once, not at the keyboard's repeat rate.
 void CGameDlg::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT nFlags) {
-    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
-    const bool bPlaying = m_field.m_nMode == CFieldView::kModePlaying;
     if ((nFlags & KF_REPEAT) == 0) {
-        if (nChar == VK_SPACE || nChar == VK_UP || nChar == VK_GAMEPAD_A) {
-            if (bTitle) {
-                StartFromTitle();
-            } else {
-                JumpWithSound();
-            }
-        } else if (nChar == VK_GAMEPAD_MENU && bTitle) {
-            StartFromTitle();
-        } else if (nChar == VK_GAMEPAD_MENU && bPlaying) {
-            StopFromRun();
-        } else if (nChar == kSoundKey) {
-            ToggleSound();
-        } else if (nChar == VK_TAB) {
-            MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
-        } else if (nChar == VK_LEFT || nChar == VK_RIGHT) {
-            MoveFocus(nChar == VK_LEFT ? -1 : 1);
-        }
+        Command(GameCommandOf(nChar), nChar);
     }
     Default();
+}
+
+void CGameDlg::Command(GameCommand command, UINT nKey) {
+    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
+    switch (command) {
+        case GameCommand::kStartOrJump:
+            bTitle ? RequestStart(PendingStart::kArea) : JumpWithSound();
+            break;
+        case GameCommand::kStartOrStop:
+            bTitle ? RequestStart(PendingStart::kArea) : StopFromRun();
+            break;
+        case GameCommand::kToggleSound:
+            m_prefs.ToggleSound();
+            FollowPrefs();
+            break;
+        case GameCommand::kMoveFocus:
+            m_screen.MoveFocus(
+                nKey == VK_LEFT || (nKey == VK_TAB && GetKeyState(VK_SHIFT) < 0) ? -1 : 1);
+            break;
+        case GameCommand::kPressFocused:
+            Press(m_screen.Focused());
+            break;
+        case GameCommand::kNone:
+            break;
+    }
 }
 
 void CGameDlg::OnPaint() {
@@ -248,30 +171,30 @@ void CGameDlg::OnPaint() {
         return;
     }
     CPaintDC dc(this);
-    const CString strStatus = m_task.GetStatus();
-    DescribeScreen(strStatus);
-    m_field.m_rcFocus = FocusRect();
-    m_field.Paint(&dc, strStatus);
+    m_field.m_rcFocus = m_screen.FocusRect();
+    m_field.Paint(&dc, m_task.GetStatus());
     Default();
 }
 
 void CGameDlg::OnLButtonUp(UINT /*nFlags*/, CPoint point) {
-    if (m_field.m_nMode == CFieldView::kModeTitle) {
-        if (m_field.HitStart(point)) {
-            StartFromTitle();
-        } else if (m_field.HitExit(point)) {
-            OnOK();
-        }
-    } else if (m_field.m_nMode == CFieldView::kModePlaying) {
-        if (m_field.HitStop(point)) {
-            StopFromRun();
-        }
-    }
+    Press(m_screen.ButtonAt(point));
     Default();
 }
 
-void CGameDlg::StartFromTitle() {
-    RequestStart(PendingStart::kArea);
+void CGameDlg::Press(const CBoardScreen::Button* pButton) {
+    switch (pButton != nullptr ? pButton->action : CBoardScreen::Action::kNone) {
+        case CBoardScreen::Action::kStart:
+            RequestStart(PendingStart::kArea);
+            break;
+        case CBoardScreen::Action::kExit:
+            OnOK();
+            break;
+        case CBoardScreen::Action::kStop:
+            StopFromRun();
+            break;
+        case CBoardScreen::Action::kNone:
+            break;
+    }
 }
 
 void CGameDlg::StopFromRun() {
@@ -279,6 +202,7 @@ void CGameDlg::StopFromRun() {
     m_field.m_nMode = CFieldView::kModeTitle;
     InvalidateRect(nullptr, TRUE);
     m_task.Abort();
+    Announce();
 }
 
 // The dialog's own close handling would send IDCANCEL, which here is the Start command;
@@ -295,6 +219,22 @@ LRESULT CGameDlg::OnTaskEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
     } else if (!m_task.IsBusy()) {
         // Nothing sounds at the title: the device closes, and wakes nothing there.
         AfxCloseSound();
+    }
+    Announce();
+    return 0;
+}
+
+LRESULT CGameDlg::OnTaskStatus(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    Announce();
+    return 0;
+}
+
+// A screen reader that starts or stops changes the cues, while the player has not chosen,
+// and whether the focus frame shows.
+LRESULT CGameDlg::OnSettingChange(WPARAM wParam, LPARAM /*lParam*/) {
+    if (wParam == SPI_SETSCREENREADER) {
+        FollowPrefs();
+        InvalidateRect(nullptr, FALSE);
     }
     return 0;
 }
@@ -314,103 +254,21 @@ void CGameDlg::CarryOutStart(PendingStart kind) {
         m_field.m_nMode = CFieldView::kModePlaying;
         InvalidateRect(nullptr, TRUE);
     }
-    TakeAudioCuesDefault();
     AfxOpenSound();
     AfxPlaySound(kSoundStart);
     m_task.Start();
+    Announce();
+}
+
+void CGameDlg::Announce() {
+    m_screen.Announce(m_task.GetStatus());
 }
 
 LRESULT CGameDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN && wParam == VK_RETURN && IsWindowEnabled()) {
-        PressFocused();
+    if (message == WM_KEYDOWN && IsWindowEnabled() &&
+        GameCommandOf(static_cast<UINT>(wParam)) == GameCommand::kPressFocused) {
+        Press(m_screen.Focused());
         return 0;
     }
     return CDialog::WindowProc(message, wParam, lParam);
-}
-
-std::vector<UINT> CGameDlg::ScreenButtons() const {
-    if (m_field.m_nMode == CFieldView::kModePlaying) {
-        return {IDC_STOP};
-    }
-    return {IDCANCEL, IDOK};
-}
-
-void CGameDlg::MoveFocus(int nStep) {
-    const std::vector<UINT> buttons = ScreenButtons();
-    const auto it = std::find(buttons.begin(), buttons.end(), AfxGetAccessibleFocus(this));
-    const int nCount = static_cast<int>(buttons.size());
-    const int nAt = it != buttons.end() ? static_cast<int>(it - buttons.begin()) : -nStep;
-    AfxSetAccessibleFocus(this,
-                          buttons[static_cast<size_t>(((nAt + nStep) % nCount + nCount) % nCount)]);
-    m_bFocusShown = true;
-    InvalidateRect(nullptr, FALSE);
-}
-
-void CGameDlg::PressFocused() {
-    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
-    switch (AfxGetAccessibleFocus(this)) {
-        case IDCANCEL:
-            if (bTitle) {
-                StartFromTitle();
-            }
-            break;
-        case IDOK:
-            if (bTitle) {
-                OnOK();
-            }
-            break;
-        case IDC_STOP:
-            if (!bTitle) {
-                StopFromRun();
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-RECT CGameDlg::FocusRect() const {
-    if (!m_bFocusShown && AfxAccessibility() == nullptr) {
-        return RECT{0, 0, 0, 0};
-    }
-    switch (AfxGetAccessibleFocus(this)) {
-        case IDCANCEL:
-            return m_field.m_rcStart;
-        case IDOK:
-            return m_field.m_rcExit;
-        case IDC_STOP:
-            return m_field.m_rcStop;
-        default:
-            return RECT{0, 0, 0, 0};
-    }
-}
-
-std::vector<AccessibleItem> CGameDlg::ScreenItems() const {
-    const bool bTitle = m_field.m_nMode == CFieldView::kModeTitle;
-    return {
-        {IDC_BOARD, AccessibleRole::kPanel, kBoardName, m_field.m_rcBoard, true},
-        {IDC_TITLE, AccessibleRole::kLabel, m_field.m_strTitle.GetString(), m_field.m_rcTitle,
-         bTitle},
-        {IDCANCEL, AccessibleRole::kPushButton, CFieldView::kStartText, m_field.m_rcStart, bTitle},
-        {IDOK, AccessibleRole::kPushButton, CFieldView::kExitText, m_field.m_rcExit, bTitle},
-        {IDC_STOP, AccessibleRole::kPushButton, CFieldView::kStopText, m_field.m_rcStop, !bTitle},
-    };
-}
-
-void CGameDlg::DescribeScreen(const CString& strStatus) {
-    const int nMode = m_field.m_nMode;
-    if (nMode != m_nDescribedMode) {
-        m_nDescribedMode = nMode;
-        AfxSetAccessibleItems(this, ScreenItems());
-        // There is always a drawn button with the focus, for the reader to speak.
-        AfxSetAccessibleFocus(this, ScreenButtons().front());
-    }
-    const CString strState = nMode == CFieldView::kModeTitle
-                                 ? m_field.m_strTitle
-                                 : (strStatus.IsEmpty() ? CString(kGameStartedText) : strStatus);
-    if (strState != m_strDescribed) {
-        m_strDescribed = strState;
-        AfxDescribeAccessible(this, AfxGetAccessibleFocus(this), strState);
-        AfxDescribeAccessible(this, IDC_BOARD, strState);
-    }
 }

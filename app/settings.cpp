@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 
 namespace {
@@ -36,8 +37,8 @@ std::string Variable(const char* pszName) {
     return pszValue != nullptr ? pszValue : "";
 }
 
-void Warn(const char* pszAppName, const std::string& strWhat) {
-    std::fprintf(stderr, "%s: %s: %s\n", pszAppName, AfxTranslate("warning"), strWhat.c_str());
+void Warn(const std::string& strWhat) {
+    AfxWarn(std::string(AfxTranslate("warning")) + ": " + strWhat);
 }
 
 std::string LineOf(const char* pszKey, bool bValue) {
@@ -102,13 +103,13 @@ void CSettings::Set(const char* pszKey, bool bValue) {
     }
 }
 
-void CSettings::Load(const char* pszAppName) {
+void CSettings::Load() {
     // C's streams, not C++'s: iostreams would bring their locale machinery into the title
     // screen's memory for the sake of a few lines.
     std::FILE* pFile = std::fopen(m_strPath.c_str(), "r");
     if (pFile == nullptr) {
         if (errno != ENOENT) {
-            WarnUnreadable(pszAppName);
+            WarnUnreadable();
         }
         return;
     }
@@ -117,21 +118,20 @@ void CSettings::Load(const char* pszAppName) {
     ssize_t nRead = 0;
     for (int nLine = 1; (nRead = getline(&pszLine, &nSize, pFile)) >= 0; ++nLine) {
         Parse(std::string(pszLine, static_cast<size_t>(nRead)).substr(0, strcspn(pszLine, "\n")),
-              nLine, pszAppName);
+              nLine);
     }
     if (std::ferror(pFile) != 0) {
-        WarnUnreadable(pszAppName);
+        WarnUnreadable();
     }
     std::free(pszLine);
     std::fclose(pFile);
 }
 
-void CSettings::WarnUnreadable(const char* pszAppName) const {
-    Warn(pszAppName,
-         m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " + std::strerror(errno));
+void CSettings::WarnUnreadable() const {
+    Warn(m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " + std::strerror(errno));
 }
 
-void CSettings::Parse(const std::string& strText, int nLine, const char* pszAppName) {
+void CSettings::Parse(const std::string& strText, int nLine) {
     m_lines.push_back(Line{strText, std::string()});
     const std::string strContent = Trimmed(strText.substr(0, strText.find('#')));
     if (strContent.empty()) {
@@ -141,7 +141,7 @@ void CSettings::Parse(const std::string& strText, int nLine, const char* pszAppN
     const std::string strKey = Trimmed(strContent.substr(0, nEquals));
     const std::string strWhere = m_strPath + ":" + std::to_string(nLine) + ": ";
     if (nEquals == std::string::npos || strKey.empty()) {
-        Warn(pszAppName, strWhere + AfxTranslate("not a setting of the form \"name = value\""));
+        Warn(strWhere + AfxTranslate("not a setting of the form \"name = value\""));
         return;
     }
     Value* pValue = Find(strKey.c_str());
@@ -152,14 +152,13 @@ void CSettings::Parse(const std::string& strText, int nLine, const char* pszAppN
     m_lines.back().strKey = strKey;
     const std::string strValue = Trimmed(strContent.substr(nEquals + 1));
     if (strValue != kOn && strValue != kOff) {
-        Warn(pszAppName,
-             strWhere + strKey + ": " + AfxTranslate("the value is neither on nor off"));
+        Warn(strWhere + strKey + ": " + AfxTranslate("the value is neither on nor off"));
         return;
     }
     pValue->bValue = strValue == kOn;
 }
 
-bool CSettings::Save(const char* pszAppName) {
+bool CSettings::Save() {
     std::string strText;
     std::vector<const Value*> written;
     for (const Line& line : m_lines) {
@@ -186,8 +185,8 @@ bool CSettings::Save(const char* pszAppName) {
         if (std::exchange(m_bSaveFailed, true)) {
             return false;
         }
-        Warn(pszAppName, m_strPath + ": " + AfxTranslate("cannot save the settings") + ": " +
-                             std::strerror(errno));
+        Warn(m_strPath + ": " + AfxTranslate("cannot save the settings") + ": " +
+             std::strerror(errno));
         return false;
     }
     return true;

@@ -20,16 +20,15 @@ public:
 
     explicit CSettings(std::string strPath) : m_strPath(std::move(strPath)) {}
 
-    // Reads the file, if there is one. Says one warning line (to stderr, after pszAppName)
-    // for a file that cannot be read, and one for each line it cannot make sense of.
-    void Load(const char* pszAppName);
+    // Reads the file, if there is one. Says one warning line for a file that cannot be read,
+    // and one for each line it cannot make sense of.
+    void Load();
     // Writes the settings that have a value; answers false when the file cannot be written,
     // and says so in one warning line, the first time.
-    bool Save(const char* pszAppName);
+    bool Save();
 
     std::optional<bool> Get(const char* pszKey) const;
     void Set(const char* pszKey, bool bValue);
-    const std::string& Path() const { return m_strPath; }
 
 private:
     struct Line {
@@ -42,9 +41,9 @@ private:
     };
     Value* Find(const char* pszKey);
     const Value* Find(const char* pszKey) const;
-    void WarnUnreadable(const char* pszAppName) const;
+    void WarnUnreadable() const;
     // Makes sense of one line of the file, the nLine-th.
-    void Parse(const std::string& strText, int nLine, const char* pszAppName);
+    void Parse(const std::string& strText, int nLine);
 
     std::string m_strPath;
     std::vector<Line> m_lines;

@@ -24,12 +24,11 @@ int CentreX(const RECT& rc) {
 
 }  // namespace
 
-CJumpPlan::CJumpPlan(CObstacleCourse& course) : m_nJumpTicks(JumpTicks()) {
-    m_course.m_nGoal = course.m_nGoal;
+CJumpPlan::CJumpPlan(CObstacleCourse& course) : m_nGoal(course.m_nGoal), m_nJumpTicks(JumpTicks()) {
     for (int i = 0; i < course.GetObstacleCount(); ++i) {
         const RECT rc = course.GetObstacleRect(i);
         if (!IsRectEmpty(&rc)) {
-            m_course.m_obstacles.AddNew()->SetPos(CentreX(rc), (rc.top + rc.bottom) / 2);
+            m_obstacles.push_back(rc);
         }
     }
     std::vector<int> jumps;
@@ -42,21 +41,28 @@ bool CJumpPlan::IsJumpTick(int nTick) const {
     return std::binary_search(m_ticks.begin(), m_ticks.end(), nTick);
 }
 
+const RECT* CJumpPlan::HitBy(const RECT& rcJumper) const {
+    for (const RECT& rc : m_obstacles) {
+        if (Overlaps(rc, rcJumper)) {
+            return &rc;
+        }
+    }
+    return nullptr;
+}
+
 CJumpPlan::Outcome CJumpPlan::Play(const std::vector<int>& jumps) {
-    m_course.ResetJumper();
+    StandOnStartLine(m_jumper);
     auto next = jumps.begin();
     for (int nTick = 1;; ++nTick) {
-        if (next != jumps.end() && *next == nTick) {
-            m_course.Jump();
-            ++next;
-        }
-        m_course.StepJumper();
-        if (m_course.IsGoal()) {
-            return Outcome{true, nTick, 0};
-        }
-        const int nHit = m_course.HitObstacle();
-        if (nHit >= 0) {
-            return Outcome{false, nTick, CentreX(m_course.GetObstacleRect(nHit))};
+        const bool bJump = next != jumps.end() && *next == nTick;
+        next += bJump ? 1 : 0;
+        const RECT* pHit = nullptr;
+        const TickOutcome outcome = PlayTick(m_jumper, bJump, m_nGoal, [&](const RECT& rc) {
+            pHit = HitBy(rc);
+            return pHit != nullptr;
+        });
+        if (outcome != TickOutcome::kRunning) {
+            return Outcome{outcome == TickOutcome::kGoal, nTick, pHit ? CentreX(*pHit) : 0};
         }
     }
 }

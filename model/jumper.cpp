@@ -4,6 +4,11 @@ int RestingHeight(const RECT& rc) {
     return static_cast<int>((rc.bottom - rc.top) * CJumper::kRestingFactor);
 }
 
+void StandOnStartLine(CJumper& jumper) {
+    jumper.Reset();
+    jumper.SetY(RestingHeight(jumper.GetRect()));
+}
+
 void CJumper::Reset() {
     m_nJumpSpeed = kJumpSpeed;
     m_bJumping = FALSE;

@@ -33,3 +33,5 @@ protected:
 
 // The height at which a body of the given rectangle stands on the ground line.
 int RestingHeight(const RECT& rc);
+// Resets the jumper and stands it on the ground at the start line.
+void StandOnStartLine(CJumper& jumper);

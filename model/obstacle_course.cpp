@@ -79,17 +79,20 @@ void CObstacleCourse::StepJumper() {
     m_jumper.Advance();
 }
 
+TickOutcome CObstacleCourse::Tick(bool bJump) {
+    return PlayTick(m_jumper, bJump, m_nGoal, [this](const RECT& /*rcJumper*/) { return IsHit(); });
+}
+
 void CObstacleCourse::Jump() {
     m_jumper.Jump();
 }
 
 void CObstacleCourse::ResetJumper() {
-    m_jumper.Reset();
-    m_jumper.SetY(RestingHeight(m_jumper.GetRect()));
+    StandOnStartLine(m_jumper);
 }
 
 BOOL CObstacleCourse::IsGoal() {
-    return m_jumper.GetPos().x > m_nGoal;
+    return IsPastGoal(m_jumper, m_nGoal);
 }
 
 BOOL CObstacleCourse::IsHit() {
@@ -102,11 +105,7 @@ int CObstacleCourse::HitObstacle() {
         if (p == nullptr) {
             continue;
         }
-        const RECT rcJumper = m_jumper.GetRect();
-        const RECT rcObstacle = p->GetRect();
-        RECT rcOverlap;
-        IntersectRect(&rcOverlap, &rcObstacle, &rcJumper);
-        if (!IsRectEmpty(&rcOverlap)) {
+        if (Overlaps(p->GetRect(), m_jumper.GetRect())) {
             return i;
         }
     }

@@ -4,6 +4,7 @@
 #include "model/jumper.h"
 #include "model/locked_list.h"
 #include "model/sprite.h"
+#include "model/tick.h"
 
 // The worker clears, places, steps and tests; the UI thread jumps and reads rectangles for
 // painting. The obstacle list guards itself, and the jumper's fields are atomic.
@@ -31,6 +32,8 @@ public:
     RECT GetObstacleRect(int nIndex);
     RECT GetJumperRect();
     void StepJumper();
+    // One tick of the run, as every run plays it (model/tick.h): bJump asks for a jump first.
+    TickOutcome Tick(bool bJump);
     void Jump();
     void ResetJumper();
     BOOL IsGoal();

@@ -1,6 +1,6 @@
 #include "render/field_view.h"
 
-#include "platform/base/dpi.h"
+#include "platform/gdi/theme.h"
 #include "render/colours.h"
 #include "render/rect_painter.h"
 
@@ -98,8 +98,7 @@ void CFieldView::DrawFocus(CDC* pDC, const RECT& rc) {
     if (IsRectEmpty(&rc) || !EqualRect(&rc, &m_rcFocus)) {
         return;
     }
-    const int nInset = AfxScaleByDpi(kFocusInset);
-    const RECT rcFrame{rc.left + nInset, rc.top + nInset, rc.right - nInset, rc.bottom - nInset};
+    const RECT rcFrame = theme::FocusFrameIn(rc);
     const COLORREF crOld = pDC->SetTextColor(colours::kYellow);
     pDC->DrawFocusRect(&rcFrame);
     pDC->SetTextColor(crOld);

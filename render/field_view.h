@@ -26,8 +26,6 @@ public:
     static constexpr const char* kStopText = "Stop";
     // How far the title's ink stays inside the edge of its box: the outline, and one pixel.
     static constexpr int kTitleClearance = 2;
-    // How far the focus frame stands inside a button's edge, at 96 DPI.
-    static constexpr int kFocusInset = 3;
 
     CFieldView() { ResetView(); }
     virtual ~CFieldView() = default;

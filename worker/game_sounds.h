@@ -5,7 +5,7 @@
 
 #include "platform/base/synth.h"
 
-// Indices of the sounds in GameSounds(), as AfxPlaySound takes them.
+// The game's sounds, as AfxPlaySound takes them.
 enum GameSound {
     kSoundStart,  // a run begins
     kSoundJump,
@@ -15,11 +15,10 @@ enum GameSound {
     // that nothing else sounds louder than, which stand out from the low sounds of a run.
     kSoundTick,
     kSoundJumpNow,
+    kGameSoundCount
 };
 
-// The sounds, in the order of GameSound. Every sound of a run but the start's keeps its
-// fundamental below kLowSoundsBelowHz, and "jump now" at kJumpNowFromHz and above.
+// How one of the sounds is made.
+SoundSpec GameSoundDesign(GameSound sound);
+// Every sound's design, each at its GameSound's index, as AfxSetSounds takes them.
 std::vector<SoundSpec> GameSounds();
-
-constexpr double kLowSoundsBelowHz = 400;
-constexpr double kJumpNowFromHz = 800;

@@ -16,16 +16,16 @@ void CGameTask::Run() {
     const CJumpPlan plan(field);
 
     for (int nTick = 1;; ++nTick) {
-        field.StepJumper();
+        // A jump comes from the UI thread whenever the player asks, not at a tick.
+        const TickOutcome outcome = field.Tick(false);
         const RECT rcBoard = field.m_rcBoard;
         pOwner->InvalidateRect(&rcBoard, FALSE);
-        // The goal is tested first, so that it wins over a hit in the same tick.
-        if (field.IsGoal()) {
+        if (outcome == TickOutcome::kGoal) {
             SetStatus(CString(kGoalText));
             AfxPlaySound(kSoundGoal);
             break;
         }
-        if (field.IsHit()) {
+        if (outcome == TickOutcome::kHit) {
             SetStatus(CString(kFailText));
             AfxPlaySound(kSoundFail);
             break;

@@ -81,15 +81,19 @@ void CThreadTask::AbortExit() {
 }
 
 void CThreadTask::SetStatus(UINT nID) {
-    CSingleLock lock(&m_csStatus, TRUE);
     CString strStatus;
     strStatus.LoadString(nID);
-    m_strStatus = strStatus;
+    SetStatus(strStatus);
 }
 
 void CThreadTask::SetStatus(CString strStatus) {
-    CSingleLock lock(&m_csStatus, TRUE);
-    m_strStatus = strStatus;
+    {
+        CSingleLock lock(&m_csStatus, TRUE);
+        m_strStatus = strStatus;
+    }
+    if (m_pOwner != nullptr) {
+        m_pOwner->PostMessage(WM_TASKSTATUS, 0, 0);
+    }
 }
 
 CString CThreadTask::GetStatus() {

@@ -13,6 +13,8 @@
 
 // Posted to a task's owner when its worker has ended; wParam is 0.
 constexpr UINT WM_TASKENDED = WM_APP + 1;
+// Posted to a task's owner when its worker has set a new status text; wParam is 0.
+constexpr UINT WM_TASKSTATUS = WM_APP + 2;
 
 // The work is the virtual Run of a derived class, which calls CheckPoint wherever it may be
 // held or stopped. The owner's thread starts it, asks for its end with Abort, and reads the

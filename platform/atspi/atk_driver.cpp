@@ -12,13 +12,15 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
 guint (*g_pfnAddListener)(GSignalEmissionHook, const gchar*) = nullptr;
+std::string g_strToolkitName;
 
 const gchar* ToolkitName() {
-    return "hoplin";
+    return g_strToolkitName.c_str();
 }
 
 // GLib and the bridge would say each of their troubles (a bus that went away, say); the game
@@ -153,7 +155,9 @@ public:
         atk_object_set_description(pNode->pObject, pszText);
     }
 
-    int PrepareWait(std::vector<pollfd>* pFds) override {
+    // GLib's main context is served in the UI thread's wait: its descriptors (GLib's event
+    // bits are poll's) go into the wait list, after whatever is there already.
+    int PrepareWait(CWaitList* pWaits) override {
         GMainContext* pContext = g_main_context_default();
         g_main_context_prepare(pContext, &m_nPriority);
         gint nTimeout = -1;
@@ -164,15 +168,21 @@ public:
             m_fds.resize(static_cast<size_t>(nCount));
         }
         m_nQueried = static_cast<size_t>(nCount);
+        m_nFirstWait = pWaits->size();
         for (size_t i = 0; i < m_nQueried; ++i) {
-            pFds->push_back(pollfd{m_fds[i].fd, static_cast<short>(m_fds[i].events), 0});
+            pWaits->push_back(WaitHandle{m_fds[i].fd, m_fds[i].events, 0});
         }
+        m_bPrepared = true;
         return nTimeout;
     }
 
-    void Dispatch(const pollfd* pFds, size_t nCount) override {
+    void AfterWait(const CWaitList& waits) override {
+        if (!std::exchange(m_bPrepared, false)) {
+            return;
+        }
         for (size_t i = 0; i < m_nQueried; ++i) {
-            m_fds[i].revents = i < nCount ? static_cast<gushort>(pFds[i].revents) : 0;
+            const size_t nAt = m_nFirstWait + i;
+            m_fds[i].revents = nAt < waits.size() ? static_cast<gushort>(waits[nAt].nReady) : 0;
         }
         GMainContext* pContext = g_main_context_default();
         if (g_main_context_check(pContext, m_nPriority, m_fds.data(),
@@ -206,6 +216,8 @@ private:
     std::map<HACCESSIBLE, AccessibleNode*> m_frames;
     std::vector<GPollFD> m_fds = std::vector<GPollFD>(8);
     size_t m_nQueried = 0;
+    size_t m_nFirstWait = 0;
+    bool m_bPrepared = false;
     gint m_nPriority = 0;
 };
 
@@ -233,7 +245,9 @@ guint AddListener(GSignalEmissionHook pfnListener, const gchar* pszEventType) {
 
 }  // namespace
 
-extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost) {
+extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost,
+                                                    const char* pszToolkit) {
+    g_strToolkitName = pszToolkit;
     g_log_set_default_handler(Quiet, nullptr);
     // The UI thread serves GLib's default context from now on, in its own wait.
     g_main_context_acquire(g_main_context_default());

@@ -4,7 +4,9 @@
 #include "platform/window/accessibility.h"
 
 // Starts ATK and its AT-SPI bridge on the UI thread, which from then on serves GLib's default
-// main context; answers the driver, or null when the bridge cannot start.
-extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost);
+// main context, for the program named pszToolkit; answers the driver, or null when the
+// bridge cannot start.
+extern "C" CAccessibilityDriver* hoplin_atspi_start(CAccessibilityHost* pHost,
+                                                    const char* pszToolkit);
 constexpr const char* kAtspiStartSymbol = "hoplin_atspi_start";
-using AtspiStart = CAccessibilityDriver* (*)(CAccessibilityHost* pHost);
+using AtspiStart = CAccessibilityDriver* (*)(CAccessibilityHost* pHost, const char* pszToolkit);

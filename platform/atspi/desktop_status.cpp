@@ -95,11 +95,14 @@ DesktopAccessibility Ask() {
 
 }  // namespace
 
-void AfxAskDesktopAccessibility() {
+void AfxAskDesktopAccessibility(std::function<void()> fnAnswered) {
     auto pPromise = std::make_shared<std::promise<DesktopAccessibility>>();
     g_answer = pPromise->get_future().share();
     g_deadline = std::chrono::steady_clock::now() + kAnswerTimeout;
-    std::thread([pPromise] { pPromise->set_value(Ask()); }).detach();
+    std::thread([pPromise, fnAnswered = std::move(fnAnswered)] {
+        pPromise->set_value(Ask());
+        fnAnswered();
+    }).detach();
 }
 
 bool AfxIsDesktopAccessibilityKnown() {

@@ -2,6 +2,7 @@
 // at-spi-bus-launcher serves, as GTK and Qt read it. Plain C++ for the code above.
 #pragma once
 
+#include <functional>
 #include <string>
 
 struct DesktopAccessibility {
@@ -11,9 +12,10 @@ struct DesktopAccessibility {
     std::string strBusAddress;
 };
 
-// Starts asking, on a thread of its own, so that the answer costs the first frame nothing.
-// Start-up calls it once the session bus is known; with no bus, the answer is "off".
-void AfxAskDesktopAccessibility();
+// Starts asking, on a thread of its own, so that the answer costs the first frame nothing;
+// fnAnswered runs on that thread once the answer has come. Start-up calls it once the
+// session bus is known; with no bus, the answer is "off".
+void AfxAskDesktopAccessibility(std::function<void()> fnAnswered);
 // Whether the answer has come, or the time for it has passed.
 bool AfxIsDesktopAccessibilityKnown();
 // The answer, waiting for it if it has not come yet; "off" if it does not come in time.

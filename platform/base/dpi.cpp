@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 #include "platform/base/win_types.h"
 
@@ -60,21 +59,6 @@ double ParseNumber(const std::string& str) {
     return !str.empty() && *pszEnd == '\0' && std::isfinite(d) ? d : std::nan("");
 }
 
-// The text with its %s filled in, in order.
-std::string Filled(const char* pszText, std::initializer_list<std::string> values) {
-    std::string str = pszText;
-    size_t nFrom = 0;
-    for (const std::string& strValue : values) {
-        const size_t nAt = str.find("%s", nFrom);
-        if (nAt == std::string::npos) {
-            break;
-        }
-        str.replace(nAt, 2, strValue);
-        nFrom = nAt + strValue.size();
-    }
-    return str;
-}
-
 }  // namespace
 
 int AfxGetLogicalDpi() {
@@ -101,7 +85,7 @@ int AfxDesktopDpi(const DesktopScale& scale, std::string* pstrProblem) {
         if (d >= kMinDpi && d <= kMaxDpi) {
             dBase = d;
         } else {
-            note(Filled(AfxTranslate("Xft.dpi \"%s\" is not a usable DPI"), {strValue}));
+            note(AfxFormat(AfxTranslate("Xft.dpi \"%s\" is not a usable DPI"), {strValue}));
         }
     }
     double dScale = scale.nOutputScale >= 1 ? scale.nOutputScale : 1;
@@ -110,8 +94,8 @@ int AfxDesktopDpi(const DesktopScale& scale, std::string* pstrProblem) {
         if (d >= 1 && d == std::floor(d)) {
             dScale *= d;
         } else {
-            note(Filled(AfxTranslate("GDK_SCALE \"%s\" is not a whole factor"),
-                        {scale.pszGdkScale}));
+            note(AfxFormat(AfxTranslate("GDK_SCALE \"%s\" is not a whole factor"),
+                           {scale.pszGdkScale}));
         }
     }
     if (IsGiven(scale.pszGdkDpiScale)) {
@@ -119,27 +103,25 @@ int AfxDesktopDpi(const DesktopScale& scale, std::string* pstrProblem) {
         if (d > 0) {
             dScale *= d;
         } else {
-            note(Filled(AfxTranslate("GDK_DPI_SCALE \"%s\" is not a positive factor"),
-                        {scale.pszGdkDpiScale}));
+            note(AfxFormat(AfxTranslate("GDK_DPI_SCALE \"%s\" is not a positive factor"),
+                           {scale.pszGdkDpiScale}));
         }
     }
     long nDpi = std::lround(dBase * dScale);
     if (nDpi < kMinDpi || nDpi > kMaxDpi) {
-        note(Filled(AfxTranslate("the scaled DPI %s is absurd"), {std::to_string(nDpi)}));
+        note(AfxFormat(AfxTranslate("the scaled DPI %s is absurd"), {std::to_string(nDpi)}));
         nDpi = USER_DEFAULT_SCREEN_DPI;
     }
     *pstrProblem = strProblem;
     return static_cast<int>(nDpi);
 }
 
-void AfxTakeDesktopScale(const char* pszAppName, const DesktopScale& scale) {
+void AfxTakeDesktopScale(const DesktopScale& scale) {
     std::string strProblem;
     const int nDpi = AfxDesktopDpi(scale, &strProblem);
     if (!strProblem.empty()) {
-        std::fprintf(
-            stderr, "%s: %s\n", pszAppName,
-            Filled(AfxTranslate("warning: %s; using %s DPI"), {strProblem, std::to_string(nDpi)})
-                .c_str());
+        AfxWarn(AfxFormat(AfxTranslate("warning: %s; using %s DPI"),
+                          {strProblem, std::to_string(nDpi)}));
     }
     AfxSetLogicalDpi(nDpi);
     g_nPixelDensity = std::max(1, scale.nOutputScale);

@@ -32,7 +32,7 @@ int AfxDesktopDpi(const DesktopScale& scale, std::string* pstrProblem);
 
 // Takes the desktop's DPI as the logical DPI, and its output scale as the pixel density, once
 // the screen is open. A problem with them is reported in one line.
-void AfxTakeDesktopScale(const char* pszAppName, const DesktopScale& scale);
+void AfxTakeDesktopScale(const DesktopScale& scale);
 // How many pixels a window has, each way, per unit of its size in the desktop's
 // coordinates: the Wayland output's scale, 1 on X11.
 int AfxGetPixelDensity();

@@ -2,10 +2,10 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <thread>
 
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 
 namespace {
@@ -15,8 +15,16 @@ namespace {
 constexpr std::chrono::milliseconds kFadeTimeout(50);
 constexpr std::chrono::milliseconds kFadePoll(1);
 
-CSoundDriver* g_pDriver = nullptr;
-const char* g_pszAppName = "";
+// Plays nowhere: every device it opens swallows the sound.
+class CNoSound : public CSoundDriver {
+public:
+    bool Open(CSoundMixer* /*pMixer*/) override { return true; }
+    void Close() override {}
+    const char* LastError() const override { return ""; }
+};
+
+CNoSound g_noSound;
+CSoundDriver* g_pDriver = &g_noSound;
 std::vector<SoundSpec> g_designs;
 std::unique_ptr<CSoundMixer> g_pMixer;
 bool g_bEnabled = true;
@@ -26,9 +34,12 @@ std::atomic<CSoundMixer*> g_pOpenMixer{nullptr};
 
 }  // namespace
 
-void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName) {
-    g_pDriver = pDriver;
-    g_pszAppName = pszAppName;
+CSoundDriver& AfxSound() {
+    return *g_pDriver;
+}
+
+void AfxSetSoundDriver(CSoundDriver* pDriver) {
+    g_pDriver = pDriver != nullptr ? pDriver : &g_noSound;
 }
 
 void AfxSetSounds(std::vector<SoundSpec> designs) {
@@ -47,7 +58,7 @@ bool AfxIsSoundEnabled() {
 }
 
 void AfxOpenSound() {
-    if (!g_bEnabled || g_bFailed || g_pDriver == nullptr || g_pOpenMixer.load() != nullptr) {
+    if (!g_bEnabled || g_bFailed || g_pOpenMixer.load() != nullptr) {
         return;
     }
     if (g_pMixer == nullptr) {
@@ -55,8 +66,7 @@ void AfxOpenSound() {
     }
     if (!g_pDriver->Open(g_pMixer.get())) {
         g_bFailed = true;
-        std::fprintf(stderr, "%s: %s: %s\n", g_pszAppName, AfxTranslate("warning: no sound"),
-                     g_pDriver->LastError());
+        AfxWarn(std::string(AfxTranslate("warning: no sound")) + ": " + g_pDriver->LastError());
         return;
     }
     g_pOpenMixer = g_pMixer.get();

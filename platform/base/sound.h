@@ -1,7 +1,7 @@
 // The program's sounds: the game names them once, and they play through the sound driver
-// that start-up installs, as windows reach the screen through theirs. Nothing is opened
-// before the game asks for it, and a device that cannot be opened leaves the game silent,
-// with one line said.
+// that start-up installs, as windows reach the screen through theirs (platform/README.md).
+// Nothing is opened before the game asks for it, and a device that cannot be opened leaves
+// the game silent, with one line said.
 #pragma once
 
 #include <vector>
@@ -9,6 +9,7 @@
 #include "platform/base/sound_mixer.h"
 #include "platform/base/synth.h"
 
+// Until a backend installs its driver, one that plays nowhere serves.
 class CSoundDriver {
 public:
     virtual ~CSoundDriver() = default;
@@ -20,11 +21,11 @@ public:
     virtual const char* LastError() const = 0;
 };
 
-// Installs the driver (null: none, and the game is silent); pszAppName starts the line said
-// when the device cannot be opened. Start-up does this.
-void AfxSetSoundDriver(CSoundDriver* pDriver, const char* pszAppName);
-// The game's sounds, which AfxPlaySound names by their index. They are synthesised when the
-// device first opens.
+CSoundDriver& AfxSound();
+// Installs pDriver, or with null puts back the one that plays nowhere. Start-up does this.
+void AfxSetSoundDriver(CSoundDriver* pDriver);
+// The game's sounds, which AfxPlaySound names by their index in designs. They are
+// synthesised when the device first opens.
 void AfxSetSounds(std::vector<SoundSpec> designs);
 // Sound on (the default) or off; off closes the device. UI thread.
 void AfxEnableSound(bool bEnable);

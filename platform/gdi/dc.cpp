@@ -11,10 +11,10 @@
 #include "platform/base/system_metrics.h"
 #include "platform/gdi/gdi_impl.h"
 #include "platform/gdi/pixels.h"
+#include "platform/gdi/theme.h"
 
 namespace {
 
-constexpr COLORREF kButtonFace = RGB(240, 240, 240);
 // The system font, as a Japanese Windows has it: the Gothic of the dialogs, at their size, so
 // that it is the face they open anyway rather than one more.
 constexpr int kStockFontSize = 90;  // tenths of a point
@@ -67,7 +67,7 @@ void SelectStock(Selection& selection, T& object) {
 }  // namespace
 
 COLORREF GetSysColor(int nIndex) {
-    return nIndex == COLOR_BTNFACE ? kButtonFace : RGB(0, 0, 0);
+    return nIndex == COLOR_BTNFACE ? theme::kDialogFace : RGB(0, 0, 0);
 }
 
 SDL_Surface* DCImpl::Target() const {

@@ -2,7 +2,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -10,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 
 namespace {
@@ -87,8 +87,7 @@ bool IsSubstitute(const std::string& strFamily) {
 // the named faces are missing, and what stands in; or that there is no face at all.
 void WarnAboutMissingFaces(const FontFile* pStandIn) {
     if (pStandIn == nullptr) {
-        std::fprintf(stderr, "hoplin: %s\n",
-                     AfxTranslate("warning: no font is installed; text is not shown"));
+        AfxWarn(AfxTranslate("warning: no font is installed; text is not shown"));
         return;
     }
     std::string strMissing;
@@ -99,13 +98,10 @@ void WarnAboutMissingFaces(const FontFile* pStandIn) {
             strMissing += (strMissing.empty() ? "" : ", ") + std::string(substitute.pszFamily);
         }
     }
-    const std::string strLine =
-        std::string("hoplin: ") +
-        AfxTranslate(
-            "warning: fonts not installed: %s (package fonts-ipafont-gothic); "
-            "using %s and others that have the text's characters") +
-        "\n";
-    std::fprintf(stderr, strLine.c_str(), strMissing.c_str(), pStandIn->strFamily.c_str());
+    AfxWarn(AfxFormat(AfxTranslate("warning: fonts not installed: %s (package "
+                                   "fonts-ipafont-gothic); using %s and others that have the "
+                                   "text's characters"),
+                      {strMissing, pStandIn->strFamily}));
 }
 
 // The characters of UTF-8 text that the face lacks, each once, in order.

@@ -2,7 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -11,16 +10,14 @@
 
 #include "platform/atspi/atspi_module.h"
 #include "platform/atspi/desktop_status.h"
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
-#include "platform/window/win_app.h"
+#include "platform/window/system_params.h"
 
 namespace {
 
 constexpr const char* kModuleFile = "/" HOPLIN_MODULE_NAME ".so";
 constexpr const char* kBusVariable = "AT_SPI_BUS_ADDRESS";
-
-// While the desktop has not answered, the message loop looks again this often.
-constexpr int kAnswerPollMs = 50;
 
 bool g_bDone = false;
 
@@ -37,9 +34,7 @@ std::string ModulePath() {
 }
 
 void Warn(const char* pszWhy) {
-    const CWinApp* pApp = AfxGetApp();
-    std::fprintf(stderr, "%s: %s: %s\n", pApp != nullptr ? pApp->m_pszAppName : "",
-                 AfxTranslate("warning: no screen reader support"), pszWhy);
+    AfxWarn(std::string(AfxTranslate("warning: no screen reader support")) + ": " + pszWhy);
 }
 
 void Start() {
@@ -51,8 +46,9 @@ void Start() {
         Warn(dlerror());
         return;
     }
-    if (CAccessibilityDriver* pDriver = pfnStart(&AfxAccessibilityHost())) {
+    if (CAccessibilityDriver* pDriver = pfnStart(&AfxAccessibilityHost(), AfxGetProgramName())) {
         AfxSetAccessibilityDriver(pDriver);
+        SystemParametersInfo(SPI_SETSCREENREADER, TRUE, nullptr, SPIF_SENDCHANGE);
     } else {
         Warn(AfxTranslate("the accessibility bus does not answer"));
     }
@@ -80,14 +76,10 @@ void StartIfWanted() {
 
 }  // namespace
 
-int AfxStartAccessibilityWhenAsked() {
-    if (g_bDone) {
-        return -1;
-    }
-    if (!AfxIsDesktopAccessibilityKnown()) {
-        return kAnswerPollMs;
+void AfxStartAccessibilityWhenAnswered() {
+    if (g_bDone || !AfxIsDesktopAccessibilityKnown()) {
+        return;
     }
     g_bDone = true;
     StartIfWanted();
-    return -1;
 }

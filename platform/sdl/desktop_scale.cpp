@@ -22,7 +22,7 @@ int WaylandScale(SDL_Window* pProbe) {
 
 }  // namespace
 
-void AfxTakeScreenScale(const char* pszAppName) {
+void AfxTakeScreenScale() {
     const bool bX11 = AfxIsVideoDriver("x11");
     const bool bWayland = AfxIsVideoDriver("wayland");
     std::string strResources;
@@ -40,5 +40,5 @@ void AfxTakeScreenScale(const char* pszAppName) {
     const DesktopScale scale{bX11 ? strResources.c_str() : nullptr,
                              bX11 ? std::getenv("GDK_SCALE") : nullptr,
                              bX11 ? std::getenv("GDK_DPI_SCALE") : nullptr, nOutputScale};
-    AfxTakeDesktopScale(pszAppName, scale);
+    AfxTakeDesktopScale(scale);
 }

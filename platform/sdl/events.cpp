@@ -1,5 +1,6 @@
 // Waiting for SDL's events, and translating them for the window layer.
 #include <SDL_syswm.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,8 +10,8 @@
 #include "platform/sdl/accessibility_loader.h"
 #include "platform/sdl/lost_display.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/wayland_display.h"
 #include "platform/sdl/x11_window.h"
-#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
 
 namespace {
@@ -87,11 +88,6 @@ bool WindowEventKind(Uint8 nEvent, ScreenEventKind* pKind) {
     }
 }
 
-// The shorter of two waits, where -1 is a wait without end.
-int Shorter(int nMs, int nOtherMs) {
-    return nMs < 0 ? nOtherMs : (nOtherMs < 0 ? nMs : std::min(nMs, nOtherMs));
-}
-
 // Keeps the queue free of the window-manager messages that the program does not act on.
 int SDLCALL KeepEvent(void* /*pUserData*/, SDL_Event* pEvent) {
     return pEvent->type != SDL_SYSWMEVENT || AfxIsX11MessageWanted(*pEvent->syswm.msg) ? 1 : 0;
@@ -104,19 +100,20 @@ void CSdlScreen::PrepareWaiting() {
     SDL_SetEventFilter(KeepEvent, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     m_nWakeEvent = SDL_RegisterEvents(1);
-    m_bOwnWait = AfxOpenX11Wake();
+    m_bOwnWait = m_wait.Open();
 }
 
-void CSdlScreen::Gather(int nTimeoutMs) {
-    // Game controllers, and a screen reader's side, start once a frame is on the screen.
+void CSdlScreen::Gather(int nTimeoutMs, CWaitList* pWaits) {
+    // Game controllers, and a screen reader's side, start once a frame is on the screen; the
+    // screen reader's needs the program's own wait, which serves its bus.
     if (m_bShown) {
         m_gamepads.StartWhenPlugged();
         if (m_bOwnWait) {
-            nTimeoutMs = Shorter(nTimeoutMs, AfxStartAccessibilityWhenAsked());
+            AfxStartAccessibilityWhenAnswered();
         }
     }
     if (m_bOwnWait) {
-        GatherOnX11(nTimeoutMs);
+        GatherOwn(nTimeoutMs, pWaits);
     } else if (nTimeoutMs == 0) {
         SDL_PumpEvents();
     } else {
@@ -125,22 +122,17 @@ void CSdlScreen::Gather(int nTimeoutMs) {
     }
 }
 
-void CSdlScreen::GatherOnX11(int nTimeoutMs) {
-    // Beside the display and the pads, the wait watches for a pad to appear, and serves the
-    // screen reader's side.
-    CAccessibilityDriver* pAccessibility = AfxAccessibility();
-    std::vector<pollfd> others;
-    const int nLongest = pAccessibility != nullptr ? pAccessibility->PrepareWait(&others) : -1;
-    const size_t nAccessibility = others.size();
+void CSdlScreen::GatherOwn(int nTimeoutMs, CWaitList* pWaits) {
+    // Beside the display, the pads and the other drivers' handles, the wait watches for a pad
+    // to appear.
+    CWaitList waits = *pWaits;
     if (m_gamepads.WatchDescriptor() >= 0) {
-        others.push_back(pollfd{m_gamepads.WatchDescriptor(), POLLIN, 0});
+        waits.push_back(WaitHandle{m_gamepads.WatchDescriptor(), POLLIN, 0});
     }
-    const int nTimeout = Shorter(nTimeoutMs, nLongest);
-    const bool bInput = (nTimeout == 0 && others.empty()) ||
-                        AfxWaitForX11(nTimeout, m_gamepads.WakeDescriptors(), &others);
-    if (pAccessibility != nullptr) {
-        pAccessibility->Dispatch(others.data(), nAccessibility);
-    }
+    SDL_Window* pWindow = m_windows.empty() ? nullptr : m_windows.front()->pWindow;
+    const bool bInput = (nTimeoutMs == 0 && waits.empty()) ||
+                        m_wait.Wait(pWindow, nTimeoutMs, m_gamepads.WakeDescriptors(), &waits);
+    std::copy_n(waits.begin(), pWaits->size(), pWaits->begin());
     if (bInput || nTimeoutMs == 0) {
         SDL_PumpEvents();
     }
@@ -162,7 +154,7 @@ bool CSdlScreen::NextEvent(ScreenEvent* pEvent) {
 
 void CSdlScreen::Wake() {
     if (m_bOwnWait) {
-        AfxGiveX11Wake();
+        m_wait.Wake();
         return;
     }
     std::lock_guard<std::mutex> lock(m_mutexWake);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/atspi/desktop_status.h"
+#include "platform/base/diagnostics.h"
 #include "platform/base/dpi.h"
 #include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
@@ -15,6 +16,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/x11_window.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/top_windows.h"
 #include "platform/window/win_app.h"
 
@@ -47,8 +49,8 @@ void NameWindowClass(const char* pszWindowClass) {
     }
 }
 
-void SetHints(const char* pszAppName) {
-    SDL_SetHint(SDL_HINT_APP_NAME, pszAppName);
+void SetHints() {
+    SDL_SetHint(SDL_HINT_APP_NAME, AfxGetProgramName());
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
@@ -60,7 +62,7 @@ void SetHints(const char* pszAppName) {
 // Only a real display will do. Left to itself SDL would fall back to drivers that show
 // nothing, and a game nobody can see is worse than a clear error. Answers false, after the
 // one line, when the environment names no display; *pstrDisplays receives those it names.
-bool ChooseDisplays(const char* pszAppName, std::string* pstrDisplays) {
+bool ChooseDisplays(std::string* pstrDisplays) {
     if (IsSet("SDL_VIDEODRIVER")) {
         return true;
     }
@@ -74,7 +76,7 @@ bool ChooseDisplays(const char* pszAppName, std::string* pstrDisplays) {
     }
     if (strDrivers.empty()) {
         SDL_SetError("%s", AfxTranslate("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)"));
-        AfxReportWindowError(pszAppName);
+        AfxReportWindowError();
         return false;
     }
     SDL_SetHint(SDL_HINT_VIDEODRIVER, strDrivers.c_str());
@@ -96,14 +98,14 @@ void NeverStartASessionBus() {
     setenv(kSessionBusAddress, kNoBus, 1);
 }
 
-bool StartVideo(const char* pszAppName, const std::string& strDisplays) {
+bool StartVideo(const std::string& strDisplays) {
     if (SDL_Init(SDL_INIT_VIDEO) == 0) {
         return true;
     }
     if (!strDisplays.empty()) {
         SDL_SetError("%s (%s)", std::string(SDL_GetError()).c_str(), strDisplays.c_str());
     }
-    AfxReportWindowError(pszAppName);
+    AfxReportWindowError();
     return false;
 }
 
@@ -116,40 +118,40 @@ void SetDoubleClickBox() {
 
 }  // namespace
 
-BOOL AfxInitPlatform(const char* pszAppName, const char* pszWindowClass) {
+BOOL AfxInitPlatform(const char* pszWindowClass) {
     AfxInitTranslations();
     AfxSetScreenDriver(&AfxSdlScreen());
-    AfxSetSoundDriver(&AfxSdlAudio(), pszAppName);
+    AfxSetSoundDriver(&AfxSdlAudio());
     NameWindowClass(pszWindowClass);
-    SetHints(pszAppName);
+    SetHints();
     std::string strDisplays;
-    if (!ChooseDisplays(pszAppName, &strDisplays)) {
+    if (!ChooseDisplays(&strDisplays)) {
         return FALSE;
     }
-    AfxNameProgramForLostDisplay(pszAppName);
     AfxInstallX11Handlers();
     NeverStartASessionBus();
-    if (!StartVideo(pszAppName, strDisplays)) {
+    if (!StartVideo(strDisplays)) {
         return FALSE;
     }
-    AfxTakeScreenScale(pszAppName);
+    AfxTakeScreenScale();
     SetDoubleClickBox();
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
-    AfxAskDesktopAccessibility();
+    AfxAskDesktopAccessibility([] { AfxScreen().Wake(); });
     return TRUE;
 }
 
 void AfxTermPlatform() {
     AfxCloseSound();
-    AfxSetSoundDriver(nullptr, "");
+    AfxSetAccessibilityDriver(nullptr);
+    AfxSetSoundDriver(nullptr);
     AfxSetScreenDriver(nullptr);
     SDL_Quit();
 }
 
 int AfxWinMain() {
     CWinApp* pApp = AfxGetApp();
-    if (pApp == nullptr || !AfxInitPlatform(pApp->m_pszAppName, pApp->m_pszWindowClass)) {
+    if (pApp == nullptr || !AfxInitPlatform(pApp->m_pszWindowClass)) {
         return 1;
     }
     pApp->InitInstance();

@@ -185,8 +185,3 @@ CSdlScreen& AfxSdlScreen() {
     static CSdlScreen s_screen;
     return s_screen;
 }
-
-SDL_Window* AfxSdlWindowOf(const CWnd& wnd) {
-    const HSCREEN hScreen = AfxScreenOf(&wnd);
-    return hScreen != nullptr ? hScreen->pWindow : nullptr;
-}

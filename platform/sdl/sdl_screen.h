@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_impl.h"
+#include "platform/sdl/display_wait.h"
 #include "platform/sdl/gamepads.h"
 #include "platform/window/screen.h"
 #include "platform/window/wnd.h"
@@ -50,13 +51,13 @@ public:
     HSURFACE Surface(HSCREEN hScreen) override;
     void Present(HSCREEN hScreen, const RECT* prc) override;
     void SetIcon(HSCREEN hScreen, HICON hIcon, bool bBig) override;
-    void Gather(int nTimeoutMs) override;
+    void Gather(int nTimeoutMs, CWaitList* pWaits) override;
     bool NextEvent(ScreenEvent* pEvent) override;
     void Wake() override;
 
 private:
-    // The wait of the X11 display, the program's own.
-    void GatherOnX11(int nTimeoutMs);
+    // The program's own wait, on X11 and on Wayland.
+    void GatherOwn(int nTimeoutMs, CWaitList* pWaits);
     // Adds what an SDL event means to the window layer to the events to hand out.
     void Translate(const SDL_Event& event);
     void TranslateWindowEvent(const SDL_WindowEvent& event);
@@ -85,7 +86,8 @@ private:
     Uint32 m_nWindowFlags = SDL_WINDOW_HIDDEN;
     // Whether windows show through renderers of their own (see HSCREEN__), as on Wayland.
     bool m_bOwnRenderers = false;
-    // On X11 the loop waits on its own, and other threads wake it without SDL.
+    // On X11 and Wayland the loop waits on its own, and other threads wake it without SDL.
+    CDisplayWait m_wait;
     bool m_bOwnWait = false;
     // Whether a frame has been put on the screen yet.
     bool m_bShown = false;
@@ -100,6 +102,3 @@ private:
 bool AfxIsVideoDriver(const char* pszName);
 // The screen that AfxInitPlatform installs.
 CSdlScreen& AfxSdlScreen();
-// The SDL window behind a top-level window, or null; for tests that reach under the window
-// layer.
-SDL_Window* AfxSdlWindowOf(const CWnd& wnd);

@@ -5,14 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <mutex>
 #include <vector>
 
@@ -39,8 +34,6 @@ constexpr unsigned long kMwmDecorMenu = 1UL << 4;
 constexpr unsigned long kMwmDecorMinimize = 1UL << 5;
 constexpr int kMotifHintsFields = sizeof(MotifWmHints) / sizeof(long);
 constexpr int kPropertyFormat32 = 32;
-// What one read of an input device takes at most: a few dozen of its events.
-constexpr size_t kDeviceReadBytes = 1024;
 // Who asks a window manager to activate a window. The program asks only as a direct result of
 // what the user did, as a pager does: a click on a window that a dialog has disabled, or the
 // end of a dialog. An application's request would be weighed against the window manager's
@@ -48,10 +41,6 @@ constexpr size_t kDeviceReadBytes = 1024;
 // such as a dialog that has since been minimised.
 constexpr long kSourceUserAction = 2;
 
-// SDL's connection to the X server, once a window has been made on it.
-Display* g_pDisplay = nullptr;
-// Other threads' wake-ups for the UI thread's wait.
-int g_nWakeFd = -1;
 XErrorHandler g_pfnNextHandler = nullptr;
 
 // Every window the program has made, including those already destroyed: the X server may
@@ -108,14 +97,6 @@ bool HasWindowManager(Display* pDisplay) {
     return bFound;
 }
 
-// Reads away what an input device has to tell this descriptor: SDL reads the same input
-// through a descriptor of its own.
-void DrainDevice(int fd) {
-    char buffer[kDeviceReadBytes];
-    while (read(fd, buffer, sizeof(buffer)) > 0) {
-    }
-}
-
 bool GetX11Info(SDL_Window* pWindow, SDL_SysWMinfo* pInfo) {
     SDL_VERSION(&pInfo->version);
     return SDL_GetWindowWMInfo(pWindow, pInfo) == SDL_TRUE && pInfo->subsystem == SDL_SYSWM_X11;
@@ -142,7 +123,6 @@ void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal)
         g_windows.push_back(window);
     }
     Display* pDisplay = info.info.x11.display;
-    g_pDisplay = pDisplay;
     // SDL marks its windows transient for the root window when no program has named the
     // Motif hints yet, as on a fresh X server; naming them below keeps later windows from
     // that, and this window loses the mark.
@@ -191,48 +171,14 @@ bool AfxActivateX11Window(SDL_Window* pWindow) {
     return true;
 }
 
-bool AfxOpenX11Wake() {
-    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) {
-        return false;
-    }
-    g_nWakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    return g_nWakeFd >= 0;
-}
-
-void AfxGiveX11Wake() {
-    const std::uint64_t nOne = 1;
-    // A full counter already wakes the UI thread, so a failed write loses nothing.
-    [[maybe_unused]] const ssize_t nWritten = write(g_nWakeFd, &nOne, sizeof(nOne));
-}
-
-bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices, std::vector<pollfd>* pOthers) {
-    if (g_pDisplay == nullptr) {
-        return true;
+int AfxBeginX11Wait(SDL_Window* pWindow) {
+    SDL_SysWMinfo info;
+    if (!GetX11Info(pWindow, &info)) {
+        return -1;
     }
     // Reads what has arrived, too: a reply that Xlib waited for may have brought events.
-    if (XEventsQueued(g_pDisplay, QueuedAfterFlush) > 0) {
-        return true;
-    }
-    std::vector<pollfd> fds{{ConnectionNumber(g_pDisplay), POLLIN, 0}, {g_nWakeFd, POLLIN, 0}};
-    for (const int fd : devices) {
-        fds.push_back(pollfd{fd, POLLIN, 0});
-    }
-    const size_t nFirstOther = fds.size();
-    fds.insert(fds.end(), pOthers->begin(), pOthers->end());
-    const int nReady = poll(fds.data(), fds.size(), nTimeoutMs);
-    std::copy(fds.begin() + static_cast<std::ptrdiff_t>(nFirstOther), fds.end(), pOthers->begin());
-    if ((fds[1].revents & POLLIN) != 0) {
-        std::uint64_t nCount = 0;
-        [[maybe_unused]] const ssize_t nRead = read(g_nWakeFd, &nCount, sizeof(nCount));
-    }
-    bool bDeviceInput = false;
-    for (size_t i = 2; i < nFirstOther; ++i) {
-        if (fds[i].revents != 0) {
-            DrainDevice(fds[i].fd);
-            bDeviceInput = true;
-        }
-    }
-    return nReady <= 0 || fds[0].revents != 0 || bDeviceInput;
+    Display* pDisplay = info.info.x11.display;
+    return XEventsQueued(pDisplay, QueuedAfterFlush) > 0 ? -1 : ConnectionNumber(pDisplay);
 }
 
 std::string AfxReadX11Resources(SDL_Window* pWindow) {

@@ -3,10 +3,8 @@
 #pragma once
 
 #include <SDL.h>
-#include <poll.h>
 
 #include <string>
-#include <vector>
 
 struct SDL_SysWMmsg;
 
@@ -36,21 +34,10 @@ void AfxPrepareX11Window(SDL_Window* pWindow, const char* pszTitle, bool bModal)
 // Answers false, and does nothing, when pWindow is not an X11 window.
 bool AfxActivateX11Window(SDL_Window* pWindow);
 
-// Waits, on X11, for the display, input devices or another thread. The program's own wait
-// costs a fraction of SDL_WaitEventTimeout's, which asks the display several times each time
-// it returns, and polls every millisecond while a game controller is plugged in:
-// - AfxOpenX11Wake makes the wake-up that other threads give with AfxGiveX11Wake; it answers
-//   false when the display is not X11, and SDL_WaitEventTimeout has to serve.
-// - AfxWaitForX11 flushes the requests Xlib holds, and answers at once when Xlib already
-//   has events; otherwise it blocks until the display has input, one of the devices (open
-//   descriptors of input devices that SDL reads too) has, a wake-up comes, or nTimeoutMs
-//   (-1: no limit) have passed. It reads away what the devices tell it, and answers whether
-//   SDL has input to pump: the display's events, a device's, or a timeout, after which SDL's
-//   own delayed work is due.
-bool AfxOpenX11Wake();
-void AfxGiveX11Wake();
-// Descriptors in *pOthers are waited on as well, and get their revents.
-bool AfxWaitForX11(int nTimeoutMs, const std::vector<int>& devices, std::vector<pollfd>* pOthers);
+// Readies pWindow's X11 connection for a wait: sends the requests Xlib holds and answers the
+// connection's descriptor, or -1 when Xlib already has events that wait to be handled, and
+// nothing must block. Answers -1 too when pWindow is not an X11 window.
+int AfxBeginX11Wait(SDL_Window* pWindow);
 
 // The X server's resource text, as xrdb leaves it on the root window, read through the
 // connection of pWindow's display; empty when there is none, or pWindow is not an X11 window.

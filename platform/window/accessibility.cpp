@@ -1,34 +1,101 @@
 #include "platform/window/accessibility.h"
 
 #include "platform/window/messages.h"
-#include "platform/window/screen_input.h"
 #include "platform/window/top_windows.h"
+#include "platform/window/win_event.h"
 #include "platform/window/wnd_system.h"
 
 namespace {
 
-CAccessibilityDriver* g_pDriver = nullptr;
+// Told everything, does nothing.
+class CNoAccessibility : public CAccessibilityDriver {
+public:
+    void Opened(HACCESSIBLE /*hWindow*/, const char* /*pszCaption*/) override {}
+    void Closed(HACCESSIBLE /*hWindow*/) override {}
+    void Activated(HACCESSIBLE /*hWindow*/, bool /*bActive*/) override {}
+    void SetItems(HACCESSIBLE /*hWindow*/, const std::vector<AccessibleItem>& /*items*/) override {}
+    void SetFocus(HACCESSIBLE /*hWindow*/, UINT /*nID*/) override {}
+    void Describe(HACCESSIBLE /*hWindow*/, UINT /*nID*/, const char* /*pszText*/) override {}
+    int PrepareWait(CWaitList* /*pWaits*/) override { return -1; }
+    void AfterWait(const CWaitList& /*waits*/) override {}
+};
 
-CWnd* OpenWindow(HACCESSIBLE hWindow) {
-    for (CWnd* pWnd : AfxOpenWindows()) {
-        if (pWnd == hWindow) {
-            return pWnd;
+CNoAccessibility g_noAccessibility;
+CAccessibilityDriver* g_pDriver = &g_noAccessibility;
+// The window that the driver was last told is active, or null.
+HWND g_hActive = nullptr;
+
+HACCESSIBLE Handle(HWND hWnd) {
+    return hWnd;
+}
+
+const AccessibleItem* ItemOf(const WndSystem& system, UINT nID) {
+    for (const AccessibleItem& item : system.accessibleItems) {
+        if (item.nID == nID) {
+            return &item;
         }
     }
     return nullptr;
+}
+
+void OnActivated(HWND hWnd) {
+    if (g_hActive != nullptr && g_hActive != hWnd) {
+        g_pDriver->Activated(Handle(g_hActive), false);
+    }
+    g_hActive = hWnd;
+    if (hWnd != nullptr) {
+        g_pDriver->Activated(Handle(hWnd), true);
+    }
+}
+
+// What the window layer tells, handed to the driver in its terms.
+void OnWinEvent(HWINEVENTHOOK /*hHook*/, DWORD event, HWND hWnd, LONG /*idObject*/, LONG idChild) {
+    if (event == EVENT_OBJECT_DESTROY) {
+        g_pDriver->Closed(Handle(hWnd));
+        g_hActive = g_hActive == hWnd ? nullptr : g_hActive;
+        return;
+    }
+    if (event == EVENT_SYSTEM_FOREGROUND) {
+        OnActivated(hWnd);
+        return;
+    }
+    const CWnd* pWnd = AfxFindWindow(hWnd);
+    if (pWnd == nullptr) {
+        return;
+    }
+    const WndSystem& system = *pWnd->System();
+    const auto nID = static_cast<UINT>(idChild);
+    switch (event) {
+        case EVENT_OBJECT_CREATE:
+            g_pDriver->Opened(Handle(hWnd), system.strCaption);
+            break;
+        case EVENT_OBJECT_REORDER:
+            g_pDriver->SetItems(Handle(hWnd), system.accessibleItems);
+            break;
+        case EVENT_OBJECT_FOCUS:
+            g_pDriver->SetFocus(Handle(hWnd), nID);
+            break;
+        case EVENT_OBJECT_DESCRIPTIONCHANGE:
+            if (const AccessibleItem* pItem = ItemOf(system, nID)) {
+                g_pDriver->Describe(Handle(hWnd), nID, pItem->strDescription.c_str());
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 class CWindowsHost : public CAccessibilityHost {
 public:
     RECT ClientRect(HACCESSIBLE hWindow) override {
         RECT rc{0, 0, 0, 0};
-        if (CWnd* pWnd = OpenWindow(hWindow)) {
+        if (const CWnd* pWnd = AfxFindWindow(static_cast<HWND>(const_cast<void*>(hWindow)))) {
             pWnd->GetWindowRect(&rc);
         }
         return rc;
     }
     void Click(HACCESSIBLE hWindow, UINT nID) override {
-        if (CWnd* pWnd = OpenWindow(hWindow)) {
+        if (CWnd* pWnd = AfxFindWindow(static_cast<HWND>(const_cast<void*>(hWindow)))) {
             pWnd->PostMessage(WM_ACCESSIBLECLICK, nID, 0);
         }
     }
@@ -36,24 +103,26 @@ public:
 
 }  // namespace
 
-void AfxSetAccessibilityDriver(CAccessibilityDriver* pDriver) {
-    g_pDriver = pDriver;
-    if (pDriver == nullptr) {
-        return;
-    }
-    for (CWnd* pWnd : AfxOpenWindows()) {
-        const WndSystem& system = *pWnd->System();
-        pDriver->Opened(pWnd, system.strCaption);
-        pDriver->SetItems(pWnd, system.accessibleItems);
-        pDriver->SetFocus(pWnd, system.nAccessibleFocus);
-        pDriver->Activated(pWnd, pWnd == AfxGetActiveWindow());
-        // What shows the focus to the keyboard's users shows from now on.
-        pWnd->Invalidate(TRUE);
-    }
+CAccessibilityDriver& AfxAccessibility() {
+    return *g_pDriver;
 }
 
-CAccessibilityDriver* AfxAccessibility() {
-    return g_pDriver;
+void AfxSetAccessibilityDriver(CAccessibilityDriver* pDriver) {
+    [[maybe_unused]] static const HWINEVENTHOOK s_hHook =
+        SetWinEventHook(EVENT_MIN, EVENT_MAX, OnWinEvent);
+    g_pDriver = pDriver != nullptr ? pDriver : &g_noAccessibility;
+    g_hActive = nullptr;
+    // The new driver learns what is open, as if it had been there all along.
+    for (CWnd* pWnd : AfxOpenWindows()) {
+        const HWND hWnd = pWnd->GetSafeHwnd();
+        const WndSystem& system = *pWnd->System();
+        g_pDriver->Opened(Handle(hWnd), system.strCaption);
+        g_pDriver->SetItems(Handle(hWnd), system.accessibleItems);
+        g_pDriver->SetFocus(Handle(hWnd), system.nAccessibleFocus);
+        if (pWnd == AfxGetActiveWindow()) {
+            OnActivated(hWnd);
+        }
+    }
 }
 
 CAccessibilityHost& AfxAccessibilityHost() {
@@ -64,9 +133,7 @@ CAccessibilityHost& AfxAccessibilityHost() {
 void AfxSetAccessibleItems(CWnd* pWnd, std::vector<AccessibleItem> items) {
     if (WndSystem* pSystem = pWnd->System()) {
         pSystem->accessibleItems = std::move(items);
-        if (g_pDriver != nullptr) {
-            g_pDriver->SetItems(pWnd, pSystem->accessibleItems);
-        }
+        NotifyWinEvent(EVENT_OBJECT_REORDER, pWnd->GetSafeHwnd(), OBJID_CLIENT, CHILDID_SELF);
     }
 }
 
@@ -76,9 +143,7 @@ void AfxSetAccessibleFocus(CWnd* pWnd, UINT nID) {
         return;
     }
     pSystem->nAccessibleFocus = nID;
-    if (g_pDriver != nullptr) {
-        g_pDriver->SetFocus(pWnd, nID);
-    }
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, pWnd->GetSafeHwnd(), OBJID_CLIENT, static_cast<LONG>(nID));
 }
 
 UINT AfxGetAccessibleFocus(const CWnd* pWnd) {
@@ -86,30 +151,28 @@ UINT AfxGetAccessibleFocus(const CWnd* pWnd) {
 }
 
 void AfxDescribeAccessible(CWnd* pWnd, UINT nID, const char* pszText) {
-    if (g_pDriver != nullptr && pWnd->System() != nullptr) {
-        g_pDriver->Describe(pWnd, nID, pszText);
-    }
-}
-
-// A click that a screen reader asks for on one of the window's items goes where the mouse's
-// would, press and release in the item's middle.
-void AfxClickAccessible(CWnd* pWnd, UINT nID) {
-    const WndSystem* pSystem = pWnd->System();
+    WndSystem* pSystem = pWnd->System();
     if (pSystem == nullptr) {
         return;
     }
-    for (const AccessibleItem& item : pSystem->accessibleItems) {
-        if (item.nID == nID && item.bShown) {
-            ScreenEvent event{ScreenEventKind::kButtonDown, pSystem->hScreen};
-            event.pt =
-                POINT{(item.rc.left + item.rc.right) / 2, (item.rc.top + item.rc.bottom) / 2};
-            event.nClicks = 1;
-            event.bLeftDown = true;
-            AfxDispatchScreenEvent(event);
-            event.kind = ScreenEventKind::kButtonUp;
-            event.bLeftDown = false;
-            AfxDispatchScreenEvent(event);
+    for (AccessibleItem& item : pSystem->accessibleItems) {
+        if (item.nID == nID) {
+            item.strDescription = pszText;
+            NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, pWnd->GetSafeHwnd(), OBJID_CLIENT,
+                           static_cast<LONG>(nID));
             return;
         }
     }
+}
+
+void AfxClickAccessible(CWnd* pWnd, UINT nID) {
+    const WndSystem* pSystem = pWnd->System();
+    const AccessibleItem* pItem = pSystem != nullptr ? ItemOf(*pSystem, nID) : nullptr;
+    if (pItem == nullptr || !pItem->bShown || !pWnd->IsWindowEnabled()) {
+        return;
+    }
+    const LPARAM lParam =
+        MAKELPARAM((pItem->rc.left + pItem->rc.right) / 2, (pItem->rc.top + pItem->rc.bottom) / 2);
+    pWnd->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    pWnd->SendMessage(WM_LBUTTONUP, 0, lParam);
 }

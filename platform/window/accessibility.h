@@ -1,16 +1,16 @@
 // What a screen reader is told of the program's windows. The code above says what each window
 // holds (its items: role, name, rectangle, whether drawn), which item has the keyboard focus,
-// and what an item's description says; the window layer keeps that and hands it to the
-// accessibility driver, which platform/atspi/ implements on ATK and its AT-SPI bridge once
-// the desktop asks for it. UI thread only.
+// and what an item's description says; the window layer keeps that, tells it as window
+// events (win_event.h), and this layer's listener hands it to the accessibility driver,
+// which platform/atspi/ implements on ATK and its AT-SPI bridge once the desktop asks for
+// it. UI thread only.
 #pragma once
-
-#include <poll.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/base/win_types.h"
+#include "platform/window/wait_list.h"
 
 class CWnd;
 
@@ -22,6 +22,7 @@ struct AccessibleItem {
     std::string strName;
     RECT rc;  // in the window's client coordinates
     bool bShown;
+    std::string strDescription;
 };
 
 // A window as the driver knows it: an opaque handle that stays the same while the window is
@@ -38,7 +39,8 @@ public:
     virtual void Click(HACCESSIBLE hWindow, UINT nID) = 0;
 };
 
-// What the window layer tells the driver, and how the driver's own input is waited for.
+// What the window layer tells the driver. Until a backend installs a driver, one that is told
+// everything and does nothing serves (platform/README.md).
 class CAccessibilityDriver {
 public:
     virtual ~CAccessibilityDriver() = default;
@@ -49,15 +51,17 @@ public:
     // nID 0: no item has the focus.
     virtual void SetFocus(HACCESSIBLE hWindow, UINT nID) = 0;
     virtual void Describe(HACCESSIBLE hWindow, UINT nID, const char* pszText) = 0;
-    // Adds the descriptors to wait on to *pFds, and answers the longest wait in
-    // milliseconds (-1: no limit); then, after the wait, Dispatch handles what came.
-    virtual int PrepareWait(std::vector<pollfd>* pFds) = 0;
-    virtual void Dispatch(const pollfd* pFds, size_t nCount) = 0;
+    // The driver's own input: before the UI thread waits, it adds what to wait on to *pWaits
+    // and answers the longest wait in milliseconds (-1: no limit); after the wait, it
+    // handles what came, and only what its PrepareWait asked for.
+    virtual int PrepareWait(CWaitList* pWaits) = 0;
+    virtual void AfterWait(const CWaitList& waits) = 0;
 };
 
-// Installs the driver and tells it of every window that is open; null takes it away.
+CAccessibilityDriver& AfxAccessibility();
+// Installs pDriver and tells it of every window that is open; null puts back the driver that
+// does nothing.
 void AfxSetAccessibilityDriver(CAccessibilityDriver* pDriver);
-CAccessibilityDriver* AfxAccessibility();
 CAccessibilityHost& AfxAccessibilityHost();
 
 // The items of pWnd, its focused item and what an item says.
@@ -65,5 +69,6 @@ void AfxSetAccessibleItems(CWnd* pWnd, std::vector<AccessibleItem> items);
 void AfxSetAccessibleFocus(CWnd* pWnd, UINT nID);
 UINT AfxGetAccessibleFocus(const CWnd* pWnd);
 void AfxDescribeAccessible(CWnd* pWnd, UINT nID, const char* pszText);
-// Clicks the item nID of pWnd as the mouse would; WM_ACCESSIBLECLICK's default processing.
+// Clicks the item nID of pWnd as the mouse would, as BM_CLICK clicks a button: a press and
+// a release in its middle; WM_ACCESSIBLECLICK's default processing.
 void AfxClickAccessible(CWnd* pWnd, UINT nID);

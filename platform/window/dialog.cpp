@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/base/dpi.h"
+#include "platform/gdi/theme.h"
 #include "platform/window/accessibility.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/message_loop.h"
@@ -13,13 +13,6 @@
 
 namespace {
 
-constexpr COLORREF kButtonFace = RGB(225, 225, 225);
-constexpr COLORREF kButtonPressedFace = RGB(204, 228, 247);
-constexpr COLORREF kButtonBorder = RGB(173, 173, 173);
-constexpr COLORREF kDefaultButtonBorder = RGB(0, 120, 215);
-constexpr COLORREF kPressedBorder = RGB(0, 84, 153);
-constexpr COLORREF kControlText = RGB(0, 0, 0);
-constexpr int kFocusInset = 3;  // at 96 DPI
 constexpr DWORD kStaticTypeMask = 0x1F;
 
 bool IsPushButton(const CWnd& control) {
@@ -103,7 +96,7 @@ void CDialog::DescribeControls() {
             items.push_back(AccessibleItem{
                 pControl->GetDlgCtrlID(),
                 IsPushButton(*pControl) ? AccessibleRole::kPushButton : AccessibleRole::kLabel,
-                pControl->GetWindowText().GetString(), ClientRectOf(*pControl, *this), true});
+                pControl->GetWindowText().GetString(), ClientRectOf(*pControl, *this), true, ""});
         }
     }
     AfxSetAccessibleItems(this, std::move(items));
@@ -120,8 +113,8 @@ CWnd* CDialog::GetOwner() const {
 
 int CDialog::DoModal() {
     if (!Create()) {
+        AfxReportWindowError();
         if (CWinApp* pApp = AfxGetApp()) {
-            AfxReportWindowError(pApp->m_pszAppName);
             pApp->m_nExitCode = 1;
         }
         return -1;
@@ -239,7 +232,7 @@ void CDialog::DrawControls(CDC& dc) {
     AfxCreateDialogFont(&font, System()->strFontFace, System()->nFontPointSize);
     CFont* pOldFont = dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(kControlText);
+    dc.SetTextColor(theme::kText);
     for (const auto& pControl : GetControls()) {
         if (!IsVisible(*pControl)) {
             continue;
@@ -267,19 +260,18 @@ void CDialog::DrawButton(CDC& dc, const CWnd& button) {
     const bool bPressed = nID == m_nPressedID;
     const bool bDefault = (button.GetStyle() & BS_DEFPUSHBUTTON) != 0;
     const COLORREF crBorder =
-        bPressed ? kPressedBorder : (bDefault ? kDefaultButtonBorder : kButtonBorder);
+        bPressed ? theme::kPressedPushButtonBorder
+                 : (bDefault ? theme::kDefaultPushButtonBorder : theme::kPushButtonBorder);
     dc.FillSolidRect(&rc, crBorder);
     const RECT rcFace{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1};
-    dc.FillSolidRect(&rcFace, bPressed ? kButtonPressedFace : kButtonFace);
+    dc.FillSolidRect(&rcFace, bPressed ? theme::kPushButtonPressedFace : theme::kPushButtonFace);
     RECT rcText = rcFace;
     if (bPressed) {
         OffsetRect(&rcText, 1, 1);
     }
     dc.DrawText(button.GetWindowText(), &rcText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (nID == m_nFocusID) {
-        const int nInset = AfxScaleByDpi(kFocusInset);
-        const RECT rcFocus{rc.left + nInset, rc.top + nInset, rc.right - nInset,
-                           rc.bottom - nInset};
+        const RECT rcFocus = theme::FocusFrameIn(rc);
         dc.DrawFocusRect(&rcFocus);
     }
 }

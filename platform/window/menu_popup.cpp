@@ -5,16 +5,12 @@
 
 #include "platform/base/dpi.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/theme.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/messages.h"
 
 namespace {
 
-constexpr COLORREF kMenuBack = RGB(242, 242, 242);
-constexpr COLORREF kMenuBorder = RGB(160, 160, 160);
-constexpr COLORREF kMenuHover = RGB(145, 201, 247);
-constexpr COLORREF kMenuText = RGB(0, 0, 0);
-constexpr COLORREF kMenuSeparator = RGB(215, 215, 215);
 // A one-pixel border at every DPI, as Windows draws it; the other lengths are at 96 DPI.
 constexpr int kBorder = 1;
 constexpr int kPadding = 2;
@@ -84,7 +80,7 @@ void DrawCheckMark(CDC& dc, const RECT& rcColumn, int nLine) {
     for (int i = 0; i <= nSize; ++i) {
         const int y = i <= nShort ? yBottom - nShort + i : yBottom - (i - nShort);
         const RECT rc{xLeft + i, y - nStroke, xLeft + i + nStroke, y};
-        dc.FillSolidRect(&rc, kMenuText);
+        dc.FillSolidRect(&rc, theme::kText);
     }
 }
 
@@ -150,22 +146,22 @@ void CMenuPopup::Place(CWnd* pOwner, POINT ptClient, const Metrics& metrics, SIZ
 RECT CMenuPopup::Draw(CDC& dc) const {
     const CMenuFont font(dc, m_strFace, m_nPointSize);
     const int nLine = font.LineHeight();
-    dc.FillSolidRect(&m_rcMenu, kMenuBorder);
+    dc.FillSolidRect(&m_rcMenu, theme::kMenuBorder);
     const RECT rcInside{m_rcMenu.left + kBorder, m_rcMenu.top + kBorder, m_rcMenu.right - kBorder,
                         m_rcMenu.bottom - kBorder};
-    dc.FillSolidRect(&rcInside, kMenuBack);
+    dc.FillSolidRect(&rcInside, theme::kMenuFace);
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(kMenuText);
+    dc.SetTextColor(theme::kText);
     for (size_t i = 0; i < m_entries.size(); ++i) {
         const Entry& entry = m_entries[i];
         if (entry.item.nFlags == MF_SEPARATOR) {
             const int yLine = (entry.rc.top + entry.rc.bottom) / 2;
             const RECT rcLine{entry.rc.left + nLine, yLine, entry.rc.right - nLine / 2, yLine + 1};
-            dc.FillSolidRect(&rcLine, kMenuSeparator);
+            dc.FillSolidRect(&rcLine, theme::kMenuSeparator);
             continue;
         }
         if (static_cast<int>(i) == m_nHover) {
-            dc.FillSolidRect(&entry.rc, kMenuHover);
+            dc.FillSolidRect(&entry.rc, theme::kMenuHighlight);
         }
         RECT rcText{entry.rc.left + kTextIndentLines * nLine, entry.rc.top,
                     entry.rc.right - kRightMarginLines * nLine, entry.rc.bottom};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/window/accessibility.h"
 #include "platform/window/frame_trace.h"
 #include "platform/window/messages.h"
 #include "platform/window/screen_input.h"
@@ -43,6 +44,11 @@ void PostDueTimers() {
     }
 }
 
+// The shorter of two waits, where -1 is a wait without end.
+int Shorter(int nMs, int nOtherMs) {
+    return nMs < 0 ? nOtherMs : (nOtherMs < 0 ? nMs : std::min(nMs, nOtherMs));
+}
+
 bool HasPending() {
     const std::vector<CWnd*>& windows = AfxOpenWindows();
     return std::any_of(windows.begin(), windows.end(), [](const CWnd* pWnd) {
@@ -75,7 +81,13 @@ void AfxPumpMessages(BOOL bWait) {
     // The display is asked once a pass, by the gathering; the rest of the pass takes what
     // that brought. Every question to the display is a system call.
     const CFrameTracePass pass;
-    AfxScreen().Gather(bWait && !HasPending() ? TimeToNextTimer() : 0);
+    // The drivers with input of their own say what the wait watches for them.
+    CAccessibilityDriver& accessibility = AfxAccessibility();
+    CWaitList waits;
+    const int nDriverTimeout = accessibility.PrepareWait(&waits);
+    AfxScreen().Gather(bWait && !HasPending() ? Shorter(TimeToNextTimer(), nDriverTimeout) : 0,
+                       &waits);
+    accessibility.AfterWait(waits);
     ScreenEvent event;
     while (AfxScreen().NextEvent(&event)) {
         AfxDispatchScreenEvent(event);

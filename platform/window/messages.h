@@ -6,6 +6,8 @@
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_ERASEBKGND = 0x0014;
+// A system parameter has changed (system_params.h); wParam is its SET action.
+constexpr UINT WM_SETTINGCHANGE = 0x001A;
 constexpr UINT WM_ICONERASEBKGND = 0x0027;
 constexpr UINT WM_QUERYDRAGICON = 0x0037;
 constexpr UINT WM_SETICON = 0x0080;

@@ -19,7 +19,7 @@ public:
     HSURFACE Surface(HSCREEN /*hScreen*/) override { return nullptr; }
     void Present(HSCREEN /*hScreen*/, const RECT* /*prc*/) override {}
     void SetIcon(HSCREEN /*hScreen*/, HICON /*hIcon*/, bool /*bBig*/) override {}
-    void Gather(int /*nTimeoutMs*/) override {}
+    void Gather(int /*nTimeoutMs*/, CWaitList* /*pWaits*/) override {}
     bool NextEvent(ScreenEvent* /*pEvent*/) override { return false; }
     void Wake() override {}
 };

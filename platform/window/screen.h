@@ -8,6 +8,7 @@
 #include "platform/base/icon.h"
 #include "platform/base/win_types.h"
 #include "platform/gdi/dc.h"
+#include "platform/window/wait_list.h"
 
 // A window on the screen, as the driver keeps it.
 struct HSCREEN__;
@@ -85,9 +86,10 @@ public:
     // one icon a window keeps the big one.
     virtual void SetIcon(HSCREEN hScreen, HICON hIcon, bool bBig) = 0;
 
-    // Waits until the display has input for the program, Wake is called, or nTimeoutMs have
-    // passed (-1: no limit; 0: no wait), then takes in what the display has sent.
-    virtual void Gather(int nTimeoutMs) = 0;
+    // Waits until the display has input for the program, one of the other drivers' handles
+    // in *pWaits is ready (their nReady then say what came), Wake is called, or nTimeoutMs
+    // have passed (-1: no limit; 0: no wait), then takes in what the display has sent.
+    virtual void Gather(int nTimeoutMs, CWaitList* pWaits) = 0;
     // The next of the events taken in; false when there is none left.
     virtual bool NextEvent(ScreenEvent* pEvent) = 0;
     // Ends a wait of Gather's at once. Any thread.

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 #include <vector>
 
+#include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
-#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
+#include "platform/window/win_event.h"
 #include "platform/window/wnd_system.h"
 
 namespace {
@@ -42,9 +42,7 @@ void WndSystemDeleter::operator()(WndSystem* pSystem) const {
     if (g_pActive == pSystem->pWnd) {
         g_pActive = nullptr;
     }
-    if (CAccessibilityDriver* pDriver = AfxAccessibility()) {
-        pDriver->Closed(pSystem->pWnd);
-    }
+    NotifyWinEvent(EVENT_OBJECT_DESTROY, pSystem->hWnd, OBJID_WINDOW, CHILDID_SELF);
     AfxScreen().Close(pSystem->hScreen);
     delete pSystem;
 }
@@ -61,6 +59,7 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     }
     std::unique_ptr<WndSystem, WndSystemDeleter> pSystem(new WndSystem);
     pSystem->hScreen = hScreen;
+    pSystem->hWnd = pWnd->GetSafeHwnd();
     pSystem->pWnd = pWnd;
     pSystem->pOwner = pOwner;
     pSystem->strCaption = pszCaption;
@@ -68,9 +67,7 @@ BOOL AfxOpenScreenWindow(CWnd* pWnd, const char* pszCaption, const RECT& rcClien
     g_windows.push_back(pWnd);
     pWnd->SetSystem(std::move(pSystem));
     pWnd->SetWakeHook(WakeFromOtherThreads);
-    if (CAccessibilityDriver* pDriver = AfxAccessibility()) {
-        pDriver->Opened(pWnd, pszCaption);
-    }
+    NotifyWinEvent(EVENT_OBJECT_CREATE, pWnd->GetSafeHwnd(), OBJID_WINDOW, CHILDID_SELF);
     return TRUE;
 }
 
@@ -92,9 +89,8 @@ void AfxActivateScreenWindow(CWnd* pWnd) {
     }
 }
 
-void AfxReportWindowError(const char* pszAppName) {
-    std::fprintf(stderr, "%s: %s: %s\n", pszAppName, AfxTranslate("cannot open a window"),
-                 AfxScreen().LastError());
+void AfxReportWindowError() {
+    AfxWarn(std::string(AfxTranslate("cannot open a window")) + ": " + AfxScreen().LastError());
 }
 
 CWnd* AfxGetTopWindow() {
@@ -103,6 +99,15 @@ CWnd* AfxGetTopWindow() {
 
 CWnd* AfxGetFirstWindow() {
     return g_windows.empty() ? nullptr : g_windows.front();
+}
+
+CWnd* AfxFindWindow(HWND hWnd) {
+    for (CWnd* pWnd : g_windows) {
+        if (hWnd != nullptr && pWnd->GetSafeHwnd() == hWnd) {
+            return pWnd;
+        }
+    }
+    return nullptr;
 }
 
 CWnd* AfxFindScreenWindow(HSCREEN hScreen) {
@@ -142,14 +147,9 @@ void AfxSetActiveWindow(CWnd* pWnd, bool bActive) {
     if (!bActive && g_pActive != pWnd) {
         return;
     }
-    CAccessibilityDriver* pDriver = AfxAccessibility();
-    if (pDriver != nullptr && g_pActive != nullptr && g_pActive != pWnd) {
-        pDriver->Activated(g_pActive, false);
-    }
     g_pActive = bActive ? pWnd : nullptr;
-    if (pDriver != nullptr) {
-        pDriver->Activated(pWnd, bActive);
-    }
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, bActive ? pWnd->GetSafeHwnd() : nullptr, OBJID_WINDOW,
+                   CHILDID_SELF);
 }
 
 const std::vector<CWnd*>& AfxOpenWindows() {

@@ -16,12 +16,14 @@ void AfxShowScreenWindow(CWnd* pWnd);
 // Restores, raises and focuses the window, as when a dialog hands the activation back.
 void AfxActivateScreenWindow(CWnd* pWnd);
 // Prints the one line that says no window can be opened, with the screen's reason.
-void AfxReportWindowError(const char* pszAppName);
+void AfxReportWindowError();
 
 // The window on the screen behind a top-level window, or null.
 HSCREEN AfxScreenOf(const CWnd* pWnd);
 // The newest top-level window that is open, or null.
 CWnd* AfxGetTopWindow();
+// The open window with the handle hWnd, or null.
+CWnd* AfxFindWindow(HWND hWnd);
 // The open window whose screen window hScreen is, or null.
 CWnd* AfxFindScreenWindow(HSCREEN hScreen);
 // The oldest open window, the program's main window; null when none is open.

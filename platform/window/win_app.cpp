@@ -1,6 +1,6 @@
 #include "platform/window/win_app.h"
 
-#include <cerrno>
+#include "platform/base/diagnostics.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ CWinApp* g_pApp = nullptr;
 }  // namespace
 
 CWinApp::CWinApp(const char* pszAppName)
-    : m_pszAppName(pszAppName != nullptr ? pszAppName : program_invocation_short_name) {
+    : m_pszAppName(pszAppName != nullptr ? pszAppName : AfxGetProgramName()) {
     g_pApp = this;
 }
 

@@ -7,7 +7,7 @@
 
 class CWinApp : public CCmdTarget {
 public:
-    // Without a name the program's own name serves.
+    // Without a name the program's own name, as the build gives it, serves.
     explicit CWinApp(const char* pszAppName = nullptr);
     ~CWinApp() override;
 

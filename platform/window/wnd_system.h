@@ -24,6 +24,8 @@ struct WndTimer {
 
 struct WndSystem {
     HSCREEN hScreen = nullptr;
+    // The window's handle, which its window events name after the window has let it go.
+    HWND hWnd = nullptr;
     CWnd* pWnd = nullptr;
     // The window this one belongs to (a dialog's owner), or null.
     CWnd* pOwner = nullptr;

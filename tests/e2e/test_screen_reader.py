@@ -9,8 +9,10 @@ import pytest
 
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
-from hoplin_e2e.game import OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT, X11Desktop
+from hoplin_e2e.game import (OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT, WestonDesktop,
+                             X11Desktop)
 from hoplin_e2e.reader import ScreenReader, find
+from hoplin_e2e.xscreen import ICONIC
 
 READER_TIMEOUT = 10.0
 APP = screens.MAIN_CAPTION
@@ -30,8 +32,21 @@ def accessibility(request, session_bus, desktop_log):
 
 
 @pytest.fixture
-def desktop(xserver, accessibility):
-    return X11Desktop(xserver.screen, accessibility[0])
+def desktop(request, xserver, accessibility, home, desktop_log):
+    """The bare X server by default; by parameter, the X server under openbox, or weston's
+    output; either way with the accessibility bus on the desktop's session bus."""
+    kind = getattr(request, "param", None)
+    bus = accessibility[0]
+    if kind == "weston":
+        weston = request.getfixturevalue("weston")
+        env = dict(weston.env, DBUS_SESSION_BUS_ADDRESS=bus["DBUS_SESSION_BUS_ADDRESS"])
+        return WestonDesktop(xserver.screen, env, weston.output, screens.CLIENT_SIZES[1])
+    if kind == "openbox":
+        manager = parts.WINDOW_MANAGERS[kind]
+        proc = manager.start(bus, home, desktop_log, xserver.screen)
+        request.addfinalizer(lambda: parts.stop(proc))
+        return X11Desktop(xserver.screen, bus, manager)
+    return X11Desktop(xserver.screen, bus)
 
 
 @pytest.fixture
@@ -146,6 +161,44 @@ def test_a_runs_start_end_and_the_titles_return_change_the_focused_buttons_descr
         time.sleep(parts.POLL_INTERVAL)
     assert heard == [("Stop", "Game started"), ("Stop", "FAIL!!"), ("Start", TITLE)], heard
     assert find(reader.tree(), APP, "Board")["description"] == TITLE
+
+
+def descriptions_said(reader):
+    """The descriptions of the drawn buttons that the reader has heard change, in order."""
+    return [(e["source"], e["text"]) for e in reader.ask("events")
+            if e["type"] == "object:property-change:accessible-description"
+            and e["source"] != "Board" and e["text"]]
+
+
+@pytest.mark.parametrize("desktop", ["openbox"], indirect=True)
+def test_a_run_that_ends_while_the_window_is_minimised_is_heard_to_end(game, reader, xscreen):
+    frame_of(reader)
+    reader.ask("click", path=[APP, "Start"])
+    game.wait_for("the run after Start's action", screens.check_running, SCREEN_TIMEOUT)
+    xscreen.minimise(game.window)
+    parts.wait_until("the window minimised", lambda: xscreen.wm_state(game.window) == ICONIC,
+                     SCREEN_TIMEOUT)
+    assert game.worker_running(), "the run ended before the window was minimised"
+    heard = []
+
+    def outcome_heard():
+        heard.extend(descriptions_said(reader))
+        return any(text in ("FAIL!!", "GOAL!!") for _, text in heard)
+
+    parts.wait_until(f"the outcome said while minimised (heard {heard})", outcome_heard,
+                     OUTCOME_TIMEOUT)
+    assert xscreen.wm_state(game.window) == ICONIC, "the window came back before the outcome"
+
+
+@pytest.mark.parametrize("desktop", ["weston"], indirect=True)
+def test_on_weston_a_reader_finds_the_window_and_its_start_button(game, reader):
+    start = reader.wait_for("the drawn Start, shown, on weston",
+                            lambda tree: (lambda s: shown(s) and s)(find(tree, APP, "Start")),
+                            READER_TIMEOUT)
+    assert start["role"] == "push button" and start["actions"] == ["click"], start
+    assert reader.ask("click", path=[APP, "Start"])
+    game.wait_for("the run after Start's action on weston", screens.check_playing,
+                  SCREEN_TIMEOUT)
 
 
 def test_the_about_boxs_text_and_ok_which_closes_it(game, reader):

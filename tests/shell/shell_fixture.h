@@ -11,7 +11,9 @@
 #include "app/resources.h"
 #include "platform/base/win_thread.h"
 #include "platform/sdl/platform.h"
+#include "platform/sdl/sdl_screen.h"
 #include "platform/window/message_loop.h"
+#include "platform/window/top_windows.h"
 
 namespace testing_shell {
 
@@ -23,10 +25,17 @@ public:
         // picks another.
         setenv("LC_ALL", "C", 1);
         RegisterResources();
-        ASSERT_TRUE(AfxInitPlatform("hoplin-shell-tests", nullptr));
+        ASSERT_TRUE(AfxInitPlatform(nullptr));
     }
     void TearDown() override { AfxTermPlatform(); }
 };
+
+// The SDL window behind a top-level window, or null, for tests that reach under the window
+// layer.
+inline SDL_Window* SdlWindowOf(const CWnd& wnd) {
+    const HSCREEN hScreen = AfxScreenOf(&wnd);
+    return hScreen != nullptr ? hScreen->pWindow : nullptr;
+}
 
 // Delivers messages until fnDone holds or the time is up; answers whether it held.
 inline bool PumpUntil(const std::function<bool()>& fnDone,

@@ -32,7 +32,7 @@ constexpr int kMinInkPixels = 20;
 
 // How many pixels of rc have the colour on the window's screen surface.
 int CountOnScreen(const CWnd& wnd, const RECT& rc, COLORREF cr) {
-    SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(wnd));
+    SDL_Surface* pSurface = SDL_GetWindowSurface(testing_shell::SdlWindowOf(wnd));
     int n = 0;
     for (int y = rc.top; y < rc.bottom; ++y) {
         const auto* pRow = reinterpret_cast<const Uint32*>(
@@ -339,7 +339,7 @@ TEST_F(GameDlgTest, TheCloseButtonEndsTheDialogInsteadOfStartingARun) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_CLOSE;
-    event.window.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
+    event.window.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(m_dlg));
     SDL_PushEvent(&event);
     ASSERT_TRUE(PumpUntil([this] { return m_dlg.IsEnded() == TRUE; }));
     EXPECT_EQ(m_dlg.GetResult(), IDOK);
@@ -388,7 +388,7 @@ TEST_F(GameDlgTest, ARunThatEndedWhileMinimisedGivesWayToTheTitleOnRestoreAndOnE
         SDL_Event event{};
         event.type = SDL_WINDOWEVENT;
         event.window.event = nEvent;
-        event.window.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
+        event.window.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(m_dlg));
         SDL_PushEvent(&event);
         PumpFor(20ms);
         EXPECT_GT(CountOnScreen(m_dlg, m_dlg.Field().m_rcTitle, colours::kRed), kMinInkPixels)
@@ -397,7 +397,7 @@ TEST_F(GameDlgTest, ARunThatEndedWhileMinimisedGivesWayToTheTitleOnRestoreAndOnE
 }
 
 TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
-    SDL_SetWindowSize(AfxSdlWindowOf(m_dlg), 28, 40);
+    SDL_SetWindowSize(testing_shell::SdlWindowOf(m_dlg), 28, 40);
     ASSERT_TRUE(PumpUntil([this] {
         RECT rc;
         m_dlg.GetClientRect(&rc);
@@ -410,7 +410,7 @@ TEST_F(GameDlgTest, TheMinimisedIconIsCentredWithTruncationTowardZero) {
     PumpFor(20ms);
 
     // x = (28 - 32 + 1) / 2 = -1, y = (40 - 32 + 1) / 2 = 4.
-    SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(m_dlg));
+    SDL_Surface* pSurface = SDL_GetWindowSurface(testing_shell::SdlWindowOf(m_dlg));
     ASSERT_NE(pSurface, nullptr);
     ASSERT_EQ(pSurface->w, 28);
     const ICONIMAGE* pImage = AfxFindIconImage(m_dlg.Icon(), 32);

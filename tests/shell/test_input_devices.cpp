@@ -197,7 +197,7 @@ void PushTwoPresses(const CWnd& wnd, Uint32 which, POINT pt, int dx) {
         for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
             SDL_Event event{};
             event.type = type;
-            event.button.windowID = SDL_GetWindowID(AfxSdlWindowOf(wnd));
+            event.button.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(wnd));
             event.button.which = which;
             event.button.button = SDL_BUTTON_LEFT;
             event.button.clicks = 1;

@@ -47,7 +47,7 @@ protected:
     void PushKey(SDL_Keycode key, Uint16 mod = KMOD_NONE) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
-        event.key.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
+        event.key.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(m_dlg));
         event.key.keysym.sym = key;
         event.key.keysym.mod = mod;
         SDL_PushEvent(&event);
@@ -56,7 +56,7 @@ protected:
     void PushButton(Uint32 type, Uint8 button, POINT pt) {
         SDL_Event event{};
         event.type = type;
-        event.button.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
+        event.button.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(m_dlg));
         event.button.button = button;
         event.button.clicks = 1;
         event.button.x = pt.x;
@@ -67,7 +67,7 @@ protected:
     void PushMotion(POINT pt) {
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SDL_GetWindowID(AfxSdlWindowOf(m_dlg));
+        event.motion.windowID = SDL_GetWindowID(testing_shell::SdlWindowOf(m_dlg));
         event.motion.x = pt.x;
         event.motion.y = pt.y;
         SDL_PushEvent(&event);
@@ -82,7 +82,7 @@ protected:
         return !IsRectEmpty(&rc);
     }
     COLORREF SurfacePixel(POINT pt) {
-        SDL_Surface* pSurface = SDL_GetWindowSurface(AfxSdlWindowOf(m_dlg));
+        SDL_Surface* pSurface = SDL_GetWindowSurface(testing_shell::SdlWindowOf(m_dlg));
         const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + pt.y * pSurface->pitch;
         Uint8 r, g, b;
         SDL_GetRGB(reinterpret_cast<const Uint32*>(pRow)[pt.x], pSurface->format, &r, &g, &b);
@@ -248,7 +248,7 @@ TEST_F(SystemMenuTest, TheMnemonicChoosesTheAboutEntryWhichOpensTheAboutBox) {
                      [&] {
                          pAbout = dynamic_cast<CDialog*>(AfxGetTopWindow());
                          ASSERT_NE(pAbout, nullptr);
-                         strCaption = SDL_GetWindowTitle(AfxSdlWindowOf(*pAbout));
+                         strCaption = SDL_GetWindowTitle(testing_shell::SdlWindowOf(*pAbout));
                          bOwnerEnabled = m_dlg.IsWindowEnabled();
                          pAbout->SendMessage(WM_KEYDOWN, VK_RETURN, 0);
                      });
@@ -369,7 +369,7 @@ public:
     HSURFACE Surface(HSCREEN h) override { return m_real.Surface(h); }
     void Present(HSCREEN h, const RECT* prc) override { m_real.Present(h, prc); }
     void SetIcon(HSCREEN h, HICON hIcon, bool bBig) override { m_real.SetIcon(h, hIcon, bBig); }
-    void Gather(int nTimeoutMs) override { m_real.Gather(nTimeoutMs); }
+    void Gather(int nTimeoutMs, CWaitList* pWaits) override { m_real.Gather(nTimeoutMs, pWaits); }
     bool NextEvent(ScreenEvent* pEvent) override { return m_real.NextEvent(pEvent); }
     void Wake() override { m_real.Wake(); }
 

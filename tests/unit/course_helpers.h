@@ -21,21 +21,15 @@ inline void AddObstacleAt(CObstacleCourse& course, int x) {
     p->SetPos(x, 5);
 }
 
-// Plays ticks from the start line: before tick k a jump is requested when k is in jumpTicks;
-// then the jumper steps, and the goal is tested before the hit.
+// Plays ticks from the start line, with a jump asked for before tick k when k is in
+// jumpTicks.
 inline RunResult PlayRun(CObstacleCourse& course, const std::set<int>& jumpTicks,
                          int nMaxTicks = 1000) {
     course.ResetJumper();
     for (int k = 1; k <= nMaxTicks; ++k) {
-        if (jumpTicks.count(k) != 0) {
-            course.Jump();
-        }
-        course.StepJumper();
-        if (course.IsGoal()) {
-            return RunResult{k, true, false};
-        }
-        if (course.IsHit()) {
-            return RunResult{k, false, true};
+        const TickOutcome outcome = course.Tick(jumpTicks.count(k) != 0);
+        if (outcome != TickOutcome::kRunning) {
+            return RunResult{k, outcome == TickOutcome::kGoal, outcome == TickOutcome::kHit};
         }
     }
     return RunResult{};

@@ -145,21 +145,6 @@ TEST_F(GameLoopTest, APlayerWithAWinningScheduleReachesTheGoalOnTickFiftyOne) {
     EXPECT_EQ(m_h.m_field.m_nMode, CFieldView::kModeTitle);
 }
 
-TEST_F(GameLoopTest, GoalAndHitInTheSameTickCountAsAGoal) {
-    // On the worker, right after the step of the first tick that hits, pull the goal line
-    // just behind the jumper: that tick then both hits and passes the goal.
-    m_h.m_wnd.SetOnRepaint([this](const Repaint& r) {
-        if (IsTick(r) && m_h.m_field.IsHit()) {
-            m_h.m_field.m_nGoal = m_h.m_field.m_jumper.GetPos().x - 1;
-        }
-    });
-    m_h.StartFromTitle();
-    m_h.m_task.Wait();
-    EXPECT_EQ(m_h.m_task.GetStatus(), "GOAL!!");
-    EXPECT_TRUE(m_h.m_field.IsHit());
-    EXPECT_TRUE(m_h.m_field.IsGoal());
-}
-
 TEST_F(GameLoopTest, AGoalOnTheFirstStepEndsTheGameAfterOneTick) {
     m_h.m_field.m_nGoal = 5;  // no room for obstacles, and x 10 is past it
     m_h.StartFromTitle();

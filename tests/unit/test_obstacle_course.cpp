@@ -186,6 +186,15 @@ TEST_F(CourseTest, TheGoalIsPassedOnlyBeyondItsDistance) {
     EXPECT_TRUE(m_course.IsGoal());
 }
 
+TEST_F(CourseTest, ATickThatBothHitsAnObstacleAndPassesTheGoalIsAGoal) {
+    m_course.m_nGoal = 505;
+    AddObstacleAt(m_course, 510);
+    const auto result = PlayRun(m_course, {});
+    EXPECT_TRUE(result.bGoal);
+    EXPECT_EQ(result.nTick, 51);
+    EXPECT_TRUE(m_course.IsHit());
+}
+
 TEST_F(CourseTest, ObstacleRectanglesOutsideTheListAreEmpty) {
     AddObstacleAt(m_course, 200);
     EXPECT_EQ(m_course.GetObstacleRect(0), (RECT{195, 0, 205, 10}));

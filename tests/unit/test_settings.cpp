@@ -9,14 +9,13 @@
 #include <string>
 
 #include "app/settings.h"
+#include "platform/base/diagnostics.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
-
-constexpr const char* kApp = "hoplin-test";
 
 class SettingsTest : public ::testing::Test {
 protected:
@@ -40,7 +39,7 @@ protected:
     // Loads the file into fresh settings; answers what was said meanwhile.
     std::string Load(CSettings* pSettings) {
         CaptureStderr();
-        pSettings->Load(kApp);
+        pSettings->Load();
         return GetCapturedStderr();
     }
     static int Lines(const std::string& str) {
@@ -57,7 +56,7 @@ TEST_F(SettingsTest, BothSettingsComeBackAsTheyWereSavedInAFolderMadeForThem) {
     EXPECT_FALSE(saved.Get(CSettings::kSound).has_value());
     saved.Set(CSettings::kSound, false);
     saved.Set(CSettings::kAudioCues, true);
-    ASSERT_TRUE(saved.Save(kApp));
+    ASSERT_TRUE(saved.Save());
     EXPECT_EQ(Read(), "sound = off\naudio-cues = on\n");
     CSettings loaded(m_strPath);
     EXPECT_EQ(Load(&loaded), "");
@@ -75,7 +74,7 @@ TEST_F(SettingsTest, EachMalformedLineSaysWhereItIsAndItsSettingKeepsItsDefault)
     const std::string strSaid = Load(&settings);
     EXPECT_EQ(Lines(strSaid), 3) << strSaid;
     for (const int nLine : {1, 2, 3}) {
-        EXPECT_NE(strSaid.find(kApp + std::string(": warning: ") + m_strPath + ":" +
+        EXPECT_NE(strSaid.find(std::string(AfxGetProgramName()) + ": warning: " + m_strPath + ":" +
                                std::to_string(nLine) + ":"),
                   std::string::npos)
             << strSaid;
@@ -90,7 +89,7 @@ TEST_F(SettingsTest, CommentsUnknownAndBrokenLinesAreKeptWhenASettingIsWrittenOv
     Load(&settings);
     settings.Set(CSettings::kSound, false);
     settings.Set(CSettings::kAudioCues, true);
-    ASSERT_TRUE(settings.Save(kApp));
+    ASSERT_TRUE(settings.Save());
     EXPECT_EQ(Read(), "# my settings\nvolume = 11\n\nsound = off\ngarbage\naudio-cues = on\n");
 }
 
@@ -101,8 +100,8 @@ TEST_F(SettingsTest, AFolderThatCannotBeMadeSaysSoOnceAndTheSettingsStay) {
     CSettings settings(m_strPath);
     settings.Set(CSettings::kSound, false);
     CaptureStderr();
-    EXPECT_FALSE(settings.Save(kApp));
-    EXPECT_FALSE(settings.Save(kApp));
+    EXPECT_FALSE(settings.Save());
+    EXPECT_FALSE(settings.Save());
     const std::string strSaid = GetCapturedStderr();
     EXPECT_EQ(Lines(strSaid), 1) << strSaid;
     EXPECT_NE(strSaid.find(m_strPath), std::string::npos) << strSaid;

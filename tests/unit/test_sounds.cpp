@@ -15,6 +15,9 @@
 namespace {
 
 constexpr double kFrequencyTolerance = 0.03;
+// Every sound of a run but the start's keeps its fundamental low, and "jump now" high.
+constexpr double kLowSoundsBelowHz = 400;
+constexpr double kJumpNowFromHz = 800;
 constexpr int kSamplesPerMs = kSoundSampleRate / 1000;
 constexpr int kSecondMs = 1000;
 

@@ -1,0 +1,32 @@
+// CPlayerPrefs: what the player chooses, sound and audio cues, kept between games and shown in
+// the window's menu.
+#pragma once
+
+#include <string>
+
+#include "app/settings.h"
+#include "platform/window/menu.h"
+
+// Sound is on unless the player has turned it off. The audio cues follow the screen reader
+// (on while one runs) until the player turns them on or off, and then stay as chosen. Every
+// choice is saved at once. UI thread only.
+class CPlayerPrefs {
+public:
+    explicit CPlayerPrefs(std::string strPath) : m_settings(std::move(strPath)) {}
+
+    // Reads the settings file and turns sound on or off as it says.
+    void Load();
+    // Appends the Sound and Audio cues entries, checked as they are, to the window's menu.
+    void AppendMenuItems(CMenu* pMenu) const;
+    bool IsSoundOn() const;
+    void ToggleSound();
+    bool AreAudioCuesOn() const;
+    void ToggleAudioCues();
+    // Puts the check marks of the menu's entries right; pMenu may be null.
+    void ShowInMenu(CMenu* pMenu) const;
+
+private:
+    void Remember(const char* pszKey, bool bValue);
+
+    CSettings m_settings;
+};
