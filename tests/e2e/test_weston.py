@@ -6,9 +6,16 @@ import time
 
 import pytest
 
+from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
 from hoplin_e2e.game import (JUMP_TIMEOUT, LOST_DISPLAY_LINE, LOST_DISPLAY_TIMEOUT, SCREEN_TIMEOUT,
                              STOP_TIMEOUT, WestonDesktop)
+from hoplin_e2e.screens import Shot
+
+# The About box shows on weston's output by its OK button, the one blue-edged button there.
+OK_EDGE_PIXELS = 40
+# How far above the client area the middle of libdecor's title bar is.
+TITLE_BAR_MIDDLE = 12
 from hoplin_e2e.screens import check_sharp_title
 
 
@@ -37,6 +44,43 @@ def test_a_click_on_start_through_weston_starts_a_run(game):
     game.click(game.layout.start)
     game.wait_for("playing screen on weston", screens.check_playing, SCREEN_TIMEOUT,
                   save_as="weston-playing.png")
+
+
+def ok_button_at(game, output):
+    """Where weston's output shows the About box's OK button, by the run of its blue edge
+    (the one blue-edged button there), on the X screen; None when it shows none."""
+    shot = Shot(game.screen.shoot(output), time.monotonic())
+    (x, y), _ = output
+    for row in range(shot.height):
+        run = 0
+        for column in range(shot.width):
+            run = run + 1 if shot.at(column, row) == screens.DEFAULT_BUTTON_BORDER else 0
+            if run >= OK_EDGE_PIXELS:
+                return x + column, y + row
+    return None
+
+
+@pytest.mark.parametrize("close_key", ["Escape", "Return"])
+def test_after_the_about_box_closes_under_the_pointer_the_main_window_takes_clicks_and_keys(
+        game, weston, close_key):
+    game.click(game.layout.board)
+    # Twice: the second box takes over what is left of the first.
+    for time_round in ("first", "second"):
+        game.key("shift+F10")
+        game.wait_for("the window's menu", screens.check_menu((0, 0)), SCREEN_TIMEOUT)
+        game.key("a")
+        ok = parts.wait_until(f"the About box on weston, the {time_round} time",
+                              lambda: ok_button_at(game, weston.output), SCREEN_TIMEOUT)
+        # The pointer rests on the box as it goes, and then clicks the main window's title bar.
+        game.desktop.point_at((ok[0] - OK_EDGE_PIXELS, ok[1] + OK_EDGE_PIXELS // 2))
+        game.key(close_key)
+        parts.wait_until(f"the About box gone, the {time_round} time",
+                         lambda: ok_button_at(game, weston.output) is None, SCREEN_TIMEOUT)
+    game.desktop.point_at((game.origin[0] + game.size[0] // 3, game.origin[1] - TITLE_BAR_MIDDLE))
+    game.screen.click()
+    game.click(game.layout.board)
+    game.key("space")
+    game.wait_for("a run after Space", screens.check_playing, SCREEN_TIMEOUT)
 
 
 def test_sigterm_ends_the_wayland_game(game):
