@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <optional>
 
-// --help prints the usage and --version the program's name and version, to out; either ends
-// the program with the answered status. Every other argument is ignored, and the answer is
-// then empty: the game starts.
-std::optional<int> HandleCommandLine(int argc, const char* const* argv, std::FILE* out);
+// --help (-h) prints the usage and --version (-v) the program's name and version, to out, and
+// the program ends with status 0. Any other argument is refused: "<program>: unknown option
+// '<argument>'" and the usage line go to err, and the program ends with status 2. Without
+// arguments the answer is empty: the game starts.
+std::optional<int> HandleCommandLine(int argc, const char* const* argv, std::FILE* out,
+                                     std::FILE* err);

@@ -66,7 +66,7 @@ protected:
     CGameField m_field;
     CGameTask m_task;
     PendingStart m_pendingStart = PendingStart::kNone;
-    CPlayerPrefs m_prefs{CSettings::DefaultPath()};
+    CPlayerPrefs m_prefs{CSettings::AtDefaultPath()};
     CBoardScreen m_screen{this, &m_field};
 
     DECLARE_MESSAGE_MAP()

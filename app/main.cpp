@@ -8,7 +8,7 @@
 CGameApp theApp;
 
 int main(int argc, char** argv) {
-    if (const auto nStatus = HandleCommandLine(argc, argv, stdout)) {
+    if (const auto nStatus = HandleCommandLine(argc, argv, stdout, stderr)) {
         return *nStatus;
     }
     return AfxWinMain();

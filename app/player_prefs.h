@@ -12,7 +12,7 @@
 // choice is saved at once. UI thread only.
 class CPlayerPrefs {
 public:
-    explicit CPlayerPrefs(std::string strPath) : m_settings(std::move(strPath)) {}
+    explicit CPlayerPrefs(CSettings settings) : m_settings(std::move(settings)) {}
 
     // Reads the settings file and turns sound on or off as it says.
     void Load();

@@ -1,28 +1,29 @@
 #include "app/settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
+#include "platform/base/user_files.h"
 
 namespace {
 
-constexpr const char* kFolder = "/hoplin";
-constexpr const char* kFile = "/settings";
-constexpr const char* kDefaultConfigHome = "/.config";
-constexpr const char* kOn = "on";
-constexpr const char* kOff = "off";
+constexpr const char* kFile = "/hoplin/settings";
 constexpr const char* kBlanks = " \t\r";
-constexpr mode_t kFolderMode = 0755;
+constexpr size_t kReadChunk = 4096;
+
+// How a value may be spelt, in any case.
+struct Spelling {
+    const char* pszOn;
+    const char* pszOff;
+};
+constexpr Spelling kSpellings[] = {{"on", "off"}, {"yes", "no"}, {"true", "false"}, {"1", "0"}};
 
 std::string Trimmed(const std::string& str) {
     const size_t nFirst = str.find_first_not_of(kBlanks);
@@ -32,9 +33,21 @@ std::string Trimmed(const std::string& str) {
     return str.substr(nFirst, str.find_last_not_of(kBlanks) - nFirst + 1);
 }
 
-std::string Variable(const char* pszName) {
-    const char* pszValue = std::getenv(pszName);
-    return pszValue != nullptr ? pszValue : "";
+std::string Lower(std::string str) {
+    std::transform(str.begin(), str.end(), str.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+    return str;
+}
+
+// The value that strValue spells, or none.
+std::optional<bool> ValueOf(const std::string& strValue) {
+    const std::string strLower = Lower(strValue);
+    for (const Spelling& spelling : kSpellings) {
+        if (strLower == spelling.pszOn || strLower == spelling.pszOff) {
+            return strLower == spelling.pszOn;
+        }
+    }
+    return std::nullopt;
 }
 
 void Warn(const std::string& strWhat) {
@@ -42,54 +55,48 @@ void Warn(const std::string& strWhat) {
 }
 
 std::string LineOf(const char* pszKey, bool bValue) {
-    return std::string(pszKey) + " = " + (bValue ? kOn : kOff);
+    return std::string(pszKey) + " = " + (bValue ? kSpellings[0].pszOn : kSpellings[0].pszOff);
 }
 
-// Writes strText to a new file beside strPath, then puts it in strPath's place in one step.
-bool WriteReplacing(const std::string& strPath, const std::string& strText) {
-    std::string strTemp = strPath + ".XXXXXX";
-    const int fd = mkstemp(strTemp.data());
-    if (fd < 0) {
-        return false;
+// The file's whole text; false when it cannot be read, with errno saying why.
+bool ReadAll(std::FILE* pFile, std::string* pstrText) {
+    char buffer[kReadChunk];
+    size_t nRead = 0;
+    while ((nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0) {
+        pstrText->append(buffer, nRead);
     }
-    const bool bWritten =
-        write(fd, strText.data(), strText.size()) == static_cast<ssize_t>(strText.size()) &&
-        fsync(fd) == 0;
-    const bool bClosed = close(fd) == 0;
-    if (!bWritten || !bClosed || rename(strTemp.c_str(), strPath.c_str()) != 0) {
-        const int nError = errno;
-        unlink(strTemp.c_str());
-        errno = nError;
-        return false;
-    }
-    return true;
+    return std::ferror(pFile) == 0;
 }
 
 }  // namespace
 
-std::string CSettings::DefaultPath() {
-    std::string strConfig = Variable("XDG_CONFIG_HOME");
-    if (strConfig.empty()) {
-        const std::string strHome = Variable("HOME");
-        if (strHome.empty()) {
-            return std::string();
-        }
-        strConfig = strHome + kDefaultConfigHome;
+std::string CSettings::DefaultPath(std::string* pstrWhy) {
+    std::string strWhy;
+    const std::string strHome = AfxGetConfigHome(&strWhy);
+    if (pstrWhy != nullptr) {
+        *pstrWhy = strWhy;
     }
-    return strConfig + kFolder + kFile;
+    return strHome.empty() ? std::string() : strHome + kFile;
 }
 
-CSettings::Value* CSettings::Find(const char* pszKey) {
+CSettings CSettings::AtDefaultPath() {
+    std::string strWhy;
+    std::string strPath = DefaultPath(&strWhy);
+    return CSettings(std::move(strPath), std::move(strWhy));
+}
+
+CSettings::Value* CSettings::Find(const std::string& strKey) {
+    const std::string strLower = Lower(strKey);
     for (Value& value : m_values) {
-        if (std::strcmp(value.pszKey, pszKey) == 0) {
+        if (strLower == value.pszKey) {
             return &value;
         }
     }
     return nullptr;
 }
 
-const CSettings::Value* CSettings::Find(const char* pszKey) const {
-    return const_cast<CSettings*>(this)->Find(pszKey);
+const CSettings::Value* CSettings::Find(const std::string& strKey) const {
+    return const_cast<CSettings*>(this)->Find(strKey);
 }
 
 std::optional<bool> CSettings::Get(const char* pszKey) const {
@@ -106,29 +113,26 @@ void CSettings::Set(const char* pszKey, bool bValue) {
 void CSettings::Load() {
     // C's streams, not C++'s: iostreams would bring their locale machinery into the title
     // screen's memory for the sake of a few lines.
-    std::FILE* pFile = std::fopen(m_strPath.c_str(), "r");
+    std::FILE* pFile = m_strPath.empty() ? nullptr : std::fopen(m_strPath.c_str(), "rb");
     if (pFile == nullptr) {
-        if (errno != ENOENT) {
-            WarnUnreadable();
+        if (!m_strPath.empty() && errno != ENOENT) {
+            Warn(m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " +
+                 std::strerror(errno));
         }
         return;
     }
-    char* pszLine = nullptr;
-    size_t nSize = 0;
-    ssize_t nRead = 0;
-    for (int nLine = 1; (nRead = getline(&pszLine, &nSize, pFile)) >= 0; ++nLine) {
-        Parse(std::string(pszLine, static_cast<size_t>(nRead)).substr(0, strcspn(pszLine, "\n")),
-              nLine);
+    std::string strText;
+    if (!ReadAll(pFile, &strText)) {
+        Warn(m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " +
+             std::strerror(errno));
     }
-    if (std::ferror(pFile) != 0) {
-        WarnUnreadable();
-    }
-    std::free(pszLine);
     std::fclose(pFile);
-}
-
-void CSettings::WarnUnreadable() const {
-    Warn(m_strPath + ": " + AfxTranslate("cannot read the settings") + ": " + std::strerror(errno));
+    int nLine = 1;
+    for (size_t nAt = 0; nAt < strText.size(); ++nLine) {
+        const size_t nEnd = std::min(strText.find('\n', nAt), strText.size());
+        Parse(strText.substr(nAt, nEnd - nAt), nLine);
+        nAt = nEnd + 1;
+    }
 }
 
 void CSettings::Parse(const std::string& strText, int nLine) {
@@ -144,26 +148,28 @@ void CSettings::Parse(const std::string& strText, int nLine) {
         Warn(strWhere + AfxTranslate("not a setting of the form \"name = value\""));
         return;
     }
-    Value* pValue = Find(strKey.c_str());
+    Value* pValue = Find(strKey);
     if (pValue == nullptr) {
         return;  // a setting of some other version of the game
     }
     // The line gives way to the setting's value when that is written.
-    m_lines.back().strKey = strKey;
-    const std::string strValue = Trimmed(strContent.substr(nEquals + 1));
-    if (strValue != kOn && strValue != kOff) {
+    m_lines.back().strKey = pValue->pszKey;
+    const std::optional<bool> bValue = ValueOf(Trimmed(strContent.substr(nEquals + 1)));
+    if (!bValue) {
         Warn(strWhere + strKey + ": " + AfxTranslate("the value is neither on nor off"));
         return;
     }
-    pValue->bValue = strValue == kOn;
+    pValue->bValue = bValue;
 }
 
-bool CSettings::Save() {
+std::string CSettings::Text() const {
     std::string strText;
     std::vector<const Value*> written;
     for (const Line& line : m_lines) {
-        const Value* pValue = line.strKey.empty() ? nullptr : Find(line.strKey.c_str());
-        if (pValue != nullptr && pValue->bValue) {
+        const Value* pValue = line.strKey.empty() ? nullptr : Find(line.strKey);
+        const bool bFirst =
+            pValue != nullptr && std::find(written.begin(), written.end(), pValue) == written.end();
+        if (bFirst && pValue->bValue) {
             strText += LineOf(pValue->pszKey, *pValue->bValue) + '\n';
             written.push_back(pValue);
         } else {
@@ -175,19 +181,30 @@ bool CSettings::Save() {
             strText += LineOf(value.pszKey, *value.bValue) + '\n';
         }
     }
-    if (!m_strPath.empty()) {
-        const std::string strFolder = m_strPath.substr(0, m_strPath.rfind('/'));
-        // The configuration folder itself may not exist yet on a new account.
-        mkdir(strFolder.substr(0, strFolder.rfind('/')).c_str(), kFolderMode);
-        mkdir(strFolder.c_str(), kFolderMode);
+    return strText;
+}
+
+bool CSettings::Save() {
+    if (m_strPath.empty()) {
+        return SaveFailed(m_strWhyNoPath);
     }
-    if (m_strPath.empty() || !WriteReplacing(m_strPath, strText)) {
-        if (std::exchange(m_bSaveFailed, true)) {
-            return false;
-        }
-        Warn(m_strPath + ": " + AfxTranslate("cannot save the settings") + ": " +
-             std::strerror(errno));
-        return false;
+    std::string strWhy;
+    switch (AfxReplaceFile(m_strPath, Text(), &strWhy)) {
+        case ReplaceResult::kReplaced:
+            return true;
+        case ReplaceResult::kReadOnly:
+            return SaveFailed(m_strPath + ": " +
+                              AfxTranslate("the file is read-only; the choices hold until the "
+                                           "game ends"));
+        case ReplaceResult::kFailed:
+            break;
     }
-    return true;
+    return SaveFailed(m_strPath + ": " + strWhy);
+}
+
+bool CSettings::SaveFailed(const std::string& strWhy) {
+    if (!std::exchange(m_bSaveFailed, true)) {
+        Warn(std::string(AfxTranslate("cannot save the settings")) + ": " + strWhy);
+    }
+    return false;
 }

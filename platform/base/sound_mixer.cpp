@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <limits>
 
-CSoundMixer::CSoundMixer(const std::vector<SoundSpec>& designs, int nSampleRate) {
+namespace {
+
+constexpr int kMillisecondsPerSecond = 1000;
+
+}  // namespace
+
+CSoundMixer::CSoundMixer(const std::vector<SoundSpec>& designs, int nSampleRate)
+    : m_dDuckStep((1.0 - kDuckGain) * kMillisecondsPerSecond / (kDuckRampMs * nSampleRate)) {
     for (const SoundSpec& design : designs) {
         if (m_sounds.size() < static_cast<size_t>(kMaxSounds)) {
             std::vector<std::int16_t> samples = AfxSynthesize(design, nSampleRate);
@@ -35,15 +42,22 @@ bool CSoundMixer::IsLeadPlaying() const {
     });
 }
 
+double CSoundMixer::NextDuckGain() {
+    const double dTarget = IsLeadPlaying() ? kDuckGain : 1.0;
+    m_dDuckGain = m_dDuckGain > dTarget ? std::max(dTarget, m_dDuckGain - m_dDuckStep)
+                                        : std::min(dTarget, m_dDuckGain + m_dDuckStep);
+    return m_dDuckGain;
+}
+
 void CSoundMixer::Mix(std::int16_t* pFrames, int nFrames) {
     const bool bFade = m_bFade.exchange(false);
     TakeRequests();
-    const bool bLead = IsLeadPlaying();
     for (int n = 0; n < nFrames; ++n) {
+        const double dDuckGain = NextDuckGain();
         double dSum = 0;
         for (Sound& sound : m_sounds) {
             if (sound.nPos < sound.samples.size()) {
-                dSum += sound.samples[sound.nPos++] * (bLead && !sound.bLead ? kDuckGain : 1.0);
+                dSum += sound.samples[sound.nPos++] * (sound.bLead ? 1.0 : dDuckGain);
             }
         }
         if (bFade) {

@@ -15,8 +15,10 @@
 class CSoundMixer {
 public:
     static constexpr int kMaxSounds = 16;
-    // How loud the other sounds are while a lead sound plays.
+    // How loud the other sounds are while a lead sound plays, and how long they take to get
+    // there and back: a few milliseconds, so that no change of loudness clicks.
     static constexpr double kDuckGain = 0.25;
+    static constexpr int kDuckRampMs = 5;
     static constexpr int kChannels = 2;
 
     // Synthesises the sounds, in the order they are named by Play.
@@ -41,10 +43,14 @@ private:
     // Starts the voices of the sounds asked for since the last buffer.
     void TakeRequests();
     bool IsLeadPlaying() const;
+    // The next frame's gain for the sounds under a lead one, on its ramp.
+    double NextDuckGain();
 
     std::vector<Sound> m_sounds;
     std::array<std::atomic<std::uint32_t>, kMaxSounds> m_requests{};
     std::array<std::uint32_t, kMaxSounds> m_taken{};
+    double m_dDuckGain = 1.0;
+    double m_dDuckStep;
     std::atomic<bool> m_bFade{false};
     std::atomic<bool> m_bSilent{true};
 };

@@ -175,12 +175,22 @@ def test_alt_f4_with_the_menu_open_ends_the_game(game):
     game.expect_exit("Alt+F4 with the menu open", asked)
 
 
+USAGE = "Usage: hoplin [--help | --version]"
+
+
 @pytest.mark.parametrize("option, first_line", [
-    ("--help", "Usage: hoplin [--help | --version]"),
-    ("--version", "hoplin 1.0.0.2"),
+    ("--help", USAGE), ("-h", USAGE), ("--version", "hoplin 1.0.0.2"), ("-v", "hoplin 1.0.0.2"),
 ])
 def test_help_and_version_print_without_a_display_and_exit_0(hoplin, option, first_line):
     done = subprocess.run([hoplin, option], env={"PATH": os.environ["PATH"], "LC_ALL": "C"},
                           capture_output=True, text=True, timeout=EXIT_TIMEOUT)
     assert (done.returncode, done.stderr) == (0, "")
     assert done.stdout.splitlines()[0] == first_line
+
+
+@pytest.mark.parametrize("argument", ["--bogus", "--help=x", "-x", "file"])
+def test_any_other_argument_is_refused_with_the_usage_and_status_2(hoplin, argument):
+    done = subprocess.run([hoplin, argument], env={"PATH": os.environ["PATH"], "LC_ALL": "C"},
+                          capture_output=True, text=True, timeout=EXIT_TIMEOUT)
+    assert (done.returncode, done.stdout) == (2, "")
+    assert done.stderr.splitlines() == [f"hoplin: unknown option '{argument}'", USAGE]

@@ -117,12 +117,80 @@ TEST_F(SettingsTest, AFileThatCannotBeReadSaysSoOnceAndLeavesTheDefaults) {
     EXPECT_FALSE(settings.Get(CSettings::kSound).has_value());
 }
 
-TEST(SettingsPath, TheFileIsUnderXdgConfigHomeOrElseTheHomesConfigFolder) {
+TEST_F(SettingsTest, NamesInAnyCaseAndEverySpellingOfOnAndOffAreRead) {
+    const struct {
+        const char* pszValue;
+        bool bValue;
+    } kSpellings[] = {{"on", true},  {"OFF", false},  {"yes", true}, {"No", false},
+                      {"TRUE", true}, {"false", false}, {"1", true},  {"0", false}};
+    for (const auto& spelling : kSpellings) {
+        Write(std::string("Sound = ") + spelling.pszValue + "\nAUDIO-CUES=" + spelling.pszValue +
+              "\n");
+        CSettings settings(m_strPath);
+        EXPECT_EQ(Load(&settings), "") << spelling.pszValue;
+        EXPECT_EQ(settings.Get(CSettings::kSound), spelling.bValue) << spelling.pszValue;
+        EXPECT_EQ(settings.Get(CSettings::kAudioCues), spelling.bValue) << spelling.pszValue;
+    }
+    // A setting written goes over its line, whatever the case it was read in.
+    CSettings settings(m_strPath);
+    Load(&settings);
+    settings.Set(CSettings::kSound, true);
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(Read(), "sound = on\naudio-cues = off\n");
+}
+
+TEST_F(SettingsTest, ALinkedFileIsWrittenThroughTheLinkAndKeepsItsMode) {
+    Write("sound = on\n");
+    const fs::path target = m_folder / "dotfiles" / "hoplin-settings";
+    fs::create_directories(target.parent_path());
+    fs::rename(m_strPath, target);
+    fs::create_symlink(target, m_strPath);
+    fs::permissions(target, fs::perms(0640));
+    CSettings settings(m_strPath);
+    Load(&settings);
+    settings.Set(CSettings::kSound, false);
+    ASSERT_TRUE(settings.Save());
+    EXPECT_TRUE(fs::is_symlink(m_strPath));
+    EXPECT_EQ(Read(), "sound = off\n");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+}
+
+TEST_F(SettingsTest, AReadOnlyFileIsLeftAloneWithOneLineAndTheChoiceHolds) {
+    Write("sound = on\n");
+    fs::permissions(m_strPath, fs::perms(0444));
+    CSettings settings(m_strPath);
+    Load(&settings);
+    settings.Set(CSettings::kSound, false);
+    CaptureStderr();
+    EXPECT_FALSE(settings.Save());
+    settings.Set(CSettings::kAudioCues, true);
+    EXPECT_FALSE(settings.Save());
+    const std::string strSaid = GetCapturedStderr();
+    EXPECT_EQ(Lines(strSaid), 1) << strSaid;
+    EXPECT_NE(strSaid.find("read-only"), std::string::npos) << strSaid;
+    EXPECT_EQ(Read(), "sound = on\n");
+    EXPECT_EQ(settings.Get(CSettings::kSound), false);
+}
+
+TEST(SettingsPath, TheFileIsUnderXdgConfigHomeOrElseTheHomesConfigFolderOrNowhere) {
     setenv("XDG_CONFIG_HOME", "/xdg", 1);
     setenv("HOME", "/home/player", 1);
     EXPECT_EQ(CSettings::DefaultPath(), "/xdg/hoplin/settings");
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(CSettings::DefaultPath(), "/home/player/.config/hoplin/settings");
+    // Without either there is no file: one clear line when the player's choice cannot be kept.
+    for (const char* pszHome : {"", static_cast<const char*>(nullptr)}) {
+        pszHome != nullptr ? setenv("HOME", pszHome, 1) : unsetenv("HOME");
+        CSettings settings = CSettings::AtDefaultPath();
+        settings.Set(CSettings::kSound, false);
+        CaptureStderr();
+        EXPECT_FALSE(settings.Save());
+        EXPECT_FALSE(settings.Save());
+        const std::string strSaid = GetCapturedStderr();
+        EXPECT_EQ(strSaid, std::string(AfxGetProgramName()) +
+                               ": warning: cannot save the settings: neither XDG_CONFIG_HOME "
+                               "nor HOME is set\n");
+    }
 }
 
 }  // namespace

@@ -124,6 +124,35 @@ TEST(SoundMixer, WhileTheLeadSoundPlaysNothingElseIsLouder) {
     EXPECT_LT(Peak(others), Peak(lead) * CSoundMixer::kDuckGain * 2);
 }
 
+TEST(SoundMixer, ASoundThatStartsUnderTheLeadAndOutlivesItHasNoStepInItsLoudness) {
+    CSoundMixer both(kLowAndLead);
+    CSoundMixer leadAlone(kLowAndLead);
+    both.Play(kLead);
+    leadAlone.Play(kLead);
+    constexpr int kBeforeLowMs = 30;
+    constexpr int kMixedMs = 250;
+    MixMono(both, kBeforeLowMs * kSamplesPerMs);
+    MixMono(leadAlone, kBeforeLowMs * kSamplesPerMs);
+    both.Play(kLow);
+    // Buffer by buffer, as a device takes them; the lead ends in the middle of one.
+    std::vector<std::int16_t> others;
+    for (int nFrames = 0; nFrames < kMixedMs * kSamplesPerMs; nFrames += kBufferFrames) {
+        const std::vector<std::int16_t> mixed = MixMono(both, kBufferFrames);
+        const std::vector<std::int16_t> lead = MixMono(leadAlone, kBufferFrames);
+        for (size_t i = 0; i < mixed.size(); ++i) {
+            others.push_back(static_cast<std::int16_t>(mixed[i] - lead[i]));
+        }
+    }
+    int nSteepest = 0;
+    for (size_t i = 1; i < others.size(); ++i) {
+        nSteepest = std::max(nSteepest, std::abs(others[i] - others[i - 1]));
+    }
+    // The low sound's own steepest slope, and a little for the loudness on its ramp.
+    const double dSineSlope = 2 * M_PI * 330 / kSoundSampleRate * 0.2 * INT16_MAX;
+    EXPECT_LE(nSteepest, dSineSlope * 1.2);
+    EXPECT_GT(Peak(others), 0.9 * 0.2 * INT16_MAX);  // at full loudness once the lead is over
+}
+
 TEST(SoundMixer, AFadeOutRampsToSilenceWithinOneBufferAndForgetsTheRest) {
     CSoundMixer mixer(kLowAndLead);
     mixer.Play(kLow);
