@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "app/resource.h"
+#include "platform/base/translate.h"
 #include "platform/window/system_params.h"
 
 namespace {
@@ -20,9 +22,9 @@ constexpr CBoardScreen::Button kButtons[] = {
 }  // namespace
 
 void CBoardScreen::Begin() {
-    m_strAnnounced = m_pField->m_strTitle;
     AfxSetAccessibleItems(m_pWnd, Items());
     AfxSetAccessibleFocus(m_pWnd, Shown().front()->nID);
+    AfxDescribeAccessible(m_pWnd, IDC_BOARD, TitleName());
 }
 
 std::vector<const CBoardScreen::Button*> CBoardScreen::Shown() const {
@@ -79,7 +81,7 @@ std::vector<AccessibleItem> CBoardScreen::Items() const {
     const CGameField& field = *m_pField;
     std::vector<AccessibleItem> items{
         {IDC_BOARD, AccessibleRole::kPanel, kBoardName, field.m_rcBoard, true, ""},
-        {IDC_TITLE, AccessibleRole::kLabel, field.m_strTitle.GetString(), field.m_rcTitle,
+        {IDC_TITLE, AccessibleRole::kLabel, TitleName(), field.m_rcTitle,
          field.m_nMode == CFieldView::kModeTitle, ""},
     };
     for (const Button& button : kButtons) {
@@ -89,20 +91,47 @@ std::vector<AccessibleItem> CBoardScreen::Items() const {
     return items;
 }
 
-void CBoardScreen::Announce(const CString& strStatus) {
-    const int nMode = m_pField->m_nMode;
-    if (nMode != m_nAnnouncedMode) {
-        m_nAnnouncedMode = nMode;
+const char* CBoardScreen::TitleName() const {
+    const bool bJapanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    return bJapanese ? m_pField->m_strTitle.GetString().c_str() : kTitleReading;
+}
+
+void CBoardScreen::FollowMode() {
+    if (m_pField->m_nMode != m_nMode) {
+        m_nMode = m_pField->m_nMode;
         AfxSetAccessibleItems(m_pWnd, Items());
         // There is always a drawn button with the focus, for the reader to speak.
         AfxSetAccessibleFocus(m_pWnd, Shown().front()->nID);
     }
-    const CString strState = nMode == CFieldView::kModeTitle
-                                 ? m_pField->m_strTitle
-                                 : (strStatus.IsEmpty() ? CString(kGameStartedText) : strStatus);
-    if (strState != m_strAnnounced) {
-        m_strAnnounced = strState;
-        AfxDescribeAccessible(m_pWnd, AfxGetAccessibleFocus(m_pWnd), strState);
-        AfxDescribeAccessible(m_pWnd, IDC_BOARD, strState);
+}
+
+void CBoardScreen::Say(const char* pszText) {
+    AfxDescribeAccessible(m_pWnd, IDC_BOARD, pszText);
+    AfxAnnounce(m_pWnd, pszText);
+}
+
+void CBoardScreen::RunStarted(const std::string& strFirst) {
+    m_bOutcome = m_bStopped = false;
+    FollowMode();
+    Say((strFirst.empty() ? kGameStartedText : strFirst + ". " + kGameStartedText).c_str());
+}
+
+void CBoardScreen::RunStopped() {
+    m_bStopped = true;
+    FollowMode();
+    Say(kGameStoppedText);
+}
+
+void CBoardScreen::OutcomeSet(const CString& strStatus) {
+    if (!strStatus.IsEmpty() && !m_bStopped) {
+        m_bOutcome = true;
+        Say(strStatus);
+    }
+}
+
+void CBoardScreen::RunEnded() {
+    FollowMode();
+    if (std::exchange(m_bOutcome, false) && !m_bStopped) {
+        Say(TitleName());
     }
 }

@@ -67,12 +67,12 @@ void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
             break;
         }
         case IDM_SOUND:
-            m_prefs.ToggleSound();
-            FollowPrefs();
+            ToggleSound();
             break;
         case IDM_AUDIOCUES:
             m_prefs.ToggleAudioCues();
             FollowPrefs();
+            m_screen.Say(m_prefs.AudioCuesState().c_str());
             break;
         default:
             Default();
@@ -83,10 +83,14 @@ void CGameDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
 // A run follows the choices at once, even halfway.
 void CGameDlg::FollowPrefs() {
     m_task.m_bAudioCues = m_prefs.AreAudioCuesOn() ? TRUE : FALSE;
-    if (m_prefs.IsSoundOn() && m_task.IsBusy()) {
-        AfxOpenSound();
-    }
     m_prefs.ShowInMenu(GetSystemMenu(FALSE));
+}
+
+void CGameDlg::ToggleSound() {
+    m_prefs.ToggleSound();
+    FollowPrefs();
+    const std::string strNoSound = m_task.IsBusy() ? m_prefs.OpenSound() : std::string();
+    m_screen.Say((strNoSound.empty() ? m_prefs.SoundState() : strNoSound).c_str());
 }
 
 HCURSOR CGameDlg::OnQueryDragIcon() {
@@ -142,8 +146,7 @@ void CGameDlg::Command(GameCommand command, UINT nKey) {
             bTitle ? RequestStart(PendingStart::kArea) : StopFromRun();
             break;
         case GameCommand::kToggleSound:
-            m_prefs.ToggleSound();
-            FollowPrefs();
+            ToggleSound();
             break;
         case GameCommand::kMoveFocus:
             m_screen.MoveFocus(
@@ -202,7 +205,7 @@ void CGameDlg::StopFromRun() {
     m_field.m_nMode = CFieldView::kModeTitle;
     InvalidateRect(nullptr, TRUE);
     m_task.Abort();
-    Announce();
+    m_screen.RunStopped();
 }
 
 // The dialog's own close handling would send IDCANCEL, which here is the Start command;
@@ -220,12 +223,12 @@ LRESULT CGameDlg::OnTaskEnded(WPARAM /*wParam*/, LPARAM /*lParam*/) {
         // Nothing sounds at the title: the device closes, and wakes nothing there.
         AfxCloseSound();
     }
-    Announce();
+    m_screen.RunEnded();
     return 0;
 }
 
 LRESULT CGameDlg::OnTaskStatus(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    Announce();
+    m_screen.OutcomeSet(m_task.GetStatus());
     return 0;
 }
 
@@ -254,14 +257,10 @@ void CGameDlg::CarryOutStart(PendingStart kind) {
         m_field.m_nMode = CFieldView::kModePlaying;
         InvalidateRect(nullptr, TRUE);
     }
-    AfxOpenSound();
+    const std::string strNoSound = m_prefs.OpenSound();
     AfxPlaySound(kSoundStart);
     m_task.Start();
-    Announce();
-}
-
-void CGameDlg::Announce() {
-    m_screen.Announce(m_task.GetStatus());
+    m_screen.RunStarted(strNoSound);
 }
 
 LRESULT CGameDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

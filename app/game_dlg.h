@@ -59,8 +59,8 @@ protected:
     // Sound and the audio cues for playing by ear, as the player or the screen reader has
     // them now, for the run and the window's menu.
     void FollowPrefs();
-    // Keeps the screen reader up with the game, whether the window is painted or not.
-    void Announce();
+    // Turns sound on or off, as the menu or M asks, and says which.
+    void ToggleSound();
 
     HICON m_hIcon;
     CGameField m_field;

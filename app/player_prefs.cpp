@@ -1,6 +1,9 @@
 #include "app/player_prefs.h"
 
+#include <utility>
+
 #include "app/resource.h"
+#include "platform/base/diagnostics.h"
 #include "platform/base/sound.h"
 #include "platform/base/translate.h"
 #include "platform/window/system_params.h"
@@ -9,6 +12,12 @@ namespace {
 
 UINT CheckedIf(bool bChecked) {
     return bChecked ? MF_CHECKED : MF_UNCHECKED;
+}
+
+bool IsScreenReaderOn() {
+    BOOL bScreenReader = FALSE;
+    SystemParametersInfo(SPI_GETSCREENREADER, 0, &bScreenReader, 0);
+    return bScreenReader != FALSE;
 }
 
 }  // namespace
@@ -35,9 +44,29 @@ void CPlayerPrefs::ToggleSound() {
 }
 
 bool CPlayerPrefs::AreAudioCuesOn() const {
-    BOOL bScreenReader = FALSE;
-    SystemParametersInfo(SPI_GETSCREENREADER, 0, &bScreenReader, 0);
-    return m_settings.Get(CSettings::kAudioCues).value_or(bScreenReader != FALSE);
+    return m_settings.Get(CSettings::kAudioCues).value_or(IsScreenReaderOn());
+}
+
+std::string CPlayerPrefs::SoundState() const {
+    return IsSoundOn() ? AfxTranslate("Sound on") : AfxTranslate("Sound off");
+}
+
+std::string CPlayerPrefs::AudioCuesState() const {
+    return AreAudioCuesOn() ? AfxTranslate("Audio cues on") : AfxTranslate("Audio cues off");
+}
+
+std::string CPlayerPrefs::OpenSound() {
+    if (AfxOpenSound() || !IsSoundOn() || std::exchange(m_bNoSoundSaid, true)) {
+        return std::string();
+    }
+    const std::string strWhy = AfxGetSoundError();
+    if (!AreAudioCuesOn() && !IsScreenReaderOn()) {
+        AfxWarn(std::string(AfxTranslate("warning: no sound")) + ": " + strWhy);
+        return std::string();
+    }
+    const std::string strSay = AfxTranslate("No sound device: audio cues are off");
+    AfxWarn(strSay + " (" + strWhy + ")");
+    return strSay;
 }
 
 void CPlayerPrefs::ToggleAudioCues() {

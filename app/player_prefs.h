@@ -22,6 +22,13 @@ public:
     void ToggleSound();
     bool AreAudioCuesOn() const;
     void ToggleAudioCues();
+    // What a screen reader says of the choices as they now are: "Sound on", "Audio cues off".
+    std::string SoundState() const;
+    std::string AudioCuesState() const;
+    // Opens the sound device for a run. When sound cannot play, says why once, on standard
+    // error; and when that costs the player the audio cues (they are on, or a screen reader
+    // runs), answers what the screen reader must say of it too. Otherwise the answer is empty.
+    std::string OpenSound();
     // Puts the check marks of the menu's entries right; pMenu may be null.
     void ShowInMenu(CMenu* pMenu) const;
 
@@ -29,4 +36,5 @@ private:
     void Remember(const char* pszKey, bool bValue);
 
     CSettings m_settings;
+    bool m_bNoSoundSaid = false;
 };

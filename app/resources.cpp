@@ -5,6 +5,7 @@
 #include "app/resource.h"
 #include "platform/base/cstring.h"
 #include "platform/base/icon.h"
+#include "platform/base/translate.h"
 
 namespace {
 
@@ -156,8 +157,20 @@ const DLGITEMTEMPLATE kAboutItems[] = {
      WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON},
 };
 
+// The dialogs' font, and the About box's size and style, in all its languages.
+constexpr const char* kDialogFace = "ＭＳ Ｐゴシック";
+constexpr int kDialogPointSize = 9;
+constexpr short kAboutWidth = 235;
+constexpr short kAboutHeight = 55;
+constexpr DWORD kAboutStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+
+// The resources are Japanese; for a user who reads another language, in English.
+constexpr LANGID kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+constexpr LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_DEFAULT);
+
 const STRINGRESOURCE kStrings[] = {
-    {IDS_ABOUTBOX, "Hoplin のﾊﾞｰｼﾞｮﾝ情報(&A)..."},
+    {IDS_ABOUTBOX, "Hoplin のﾊﾞｰｼﾞｮﾝ情報(&A)...", kJapanese},
+    {IDS_ABOUTBOX, "&About Hoplin...", kEnglish},
 };
 
 }  // namespace
@@ -167,27 +180,37 @@ const DLGTEMPLATE g_dlgGame = {
     271,
     163,
     "Hoplin",
-    "ＭＳ Ｐゴシック",
-    9,
+    kDialogFace,
+    kDialogPointSize,
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
     kGameItems,
     static_cast<int>(std::size(kGameItems)),
+    kJapanese,
 };
 
 const DLGTEMPLATE g_dlgAbout = {
     IDD_ABOUTBOX,
-    235,
-    55,
+    kAboutWidth,
+    kAboutHeight,
     "Hoplinのﾊﾞｰｼﾞｮﾝ情報",
-    "ＭＳ Ｐゴシック",
-    9,
-    WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+    kDialogFace,
+    kDialogPointSize,
+    kAboutStyle,
     kAboutItems,
     static_cast<int>(std::size(kAboutItems)),
+    kJapanese,
+};
+
+// The same box, with its caption in English.
+const DLGTEMPLATE g_dlgAboutEnglish = {
+    IDD_ABOUTBOX,   kAboutWidth, kAboutHeight,
+    "About Hoplin", kDialogFace, kDialogPointSize,
+    kAboutStyle,    kAboutItems, static_cast<int>(std::size(kAboutItems)),
+    kEnglish,
 };
 
 void RegisterResources() {
-    static const DLGTEMPLATE* const s_templates[] = {&g_dlgGame, &g_dlgAbout};
+    static const DLGTEMPLATE* const s_templates[] = {&g_dlgGame, &g_dlgAbout, &g_dlgAboutEnglish};
     static const ICONRESOURCE* const s_icons[] = {&kMainIcon};
     AfxSetDialogTemplates(s_templates, static_cast<int>(std::size(s_templates)));
     AfxSetIcons(s_icons, static_cast<int>(std::size(s_icons)));

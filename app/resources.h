@@ -5,6 +5,7 @@
 
 extern const DLGTEMPLATE g_dlgGame;
 extern const DLGTEMPLATE g_dlgAbout;
+extern const DLGTEMPLATE g_dlgAboutEnglish;
 
 // Hands every resource to the platform; done once, before any is used.
 void RegisterResources();

@@ -75,6 +75,19 @@ AtkStateSet* RefStateSet(AtkObject* pObject) {
     if (pNode->bFocused) {
         atk_state_set_add_state(pStates, ATK_STATE_FOCUSED);
     }
+    if (pNode->bCheckable) {
+        atk_state_set_add_state(pStates, ATK_STATE_CHECKABLE);
+    }
+    if (pNode->bChecked) {
+        atk_state_set_add_state(pStates, ATK_STATE_CHECKED);
+    }
+    if (pNode->bSelectable) {
+        atk_state_set_add_state(pStates, ATK_STATE_SELECTABLE);
+        atk_state_set_add_state(pStates, ATK_STATE_FOCUSABLE);
+    }
+    if (pNode->bSelected) {
+        atk_state_set_add_state(pStates, ATK_STATE_SELECTED);
+    }
     return pStates;
 }
 

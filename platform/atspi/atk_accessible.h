@@ -24,6 +24,10 @@ struct AccessibleNode {
     bool bActive = false;  // a frame's
     bool bFocused = false;
     bool bClickable = false;
+    bool bCheckable = false;  // an option of a menu: checked or not
+    bool bChecked = false;
+    bool bSelectable = false;  // an entry of a menu: highlighted or not
+    bool bSelected = false;
 
     AccessibleNode() = default;
     ~AccessibleNode();

@@ -2,9 +2,7 @@
 
 #include <dbus/dbus.h>
 
-#include <chrono>
-#include <future>
-#include <memory>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -13,14 +11,20 @@ constexpr const char* kService = "org.a11y.Bus";
 constexpr const char* kPath = "/org/a11y/bus";
 constexpr const char* kInterface = "org.a11y.Status";
 constexpr const char* kProperties = "org.freedesktop.DBus.Properties";
+// The status changing, and the bus launcher coming or going.
+constexpr const char* kChangedRule =
+    "type='signal',sender='org.a11y.Bus',path='/org/a11y/bus',"
+    "interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'";
+constexpr const char* kOwnerRule =
+    "type='signal',sender='org.freedesktop.DBus',interface='org.freedesktop.DBus',"
+    "member='NameOwnerChanged',arg0='org.a11y.Bus'";
 // A bus that has not answered by then is taken as saying "off".
 constexpr int kReplyTimeoutMs = 1000;
-constexpr auto kAnswerTimeout = std::chrono::milliseconds(2 * kReplyTimeoutMs);
+// How long one read of the bus waits: without end, as the thread only waits.
+constexpr int kWaitWithoutEnd = -1;
 
-// The asking thread is never waited for at exit: a bus that hangs must not hold the game.
-std::shared_future<DesktopAccessibility> g_answer;
-// When an answer that has not come by then is taken as "off".
-std::chrono::steady_clock::time_point g_deadline;
+std::mutex g_mutex;
+DesktopAccessibility g_answer;
 
 // The reply to a call of org.a11y.Bus, or null when the bus gives none in time.
 DBusMessage* Call(DBusConnection* pBus, DBusMessage* pCall) {
@@ -75,47 +79,72 @@ std::string AskBusAddress(DBusConnection* pBus) {
     return strAddress;
 }
 
-DesktopAccessibility Ask() {
+DesktopAccessibility Ask(DBusConnection* pBus) {
     DesktopAccessibility answer;
-    DBusConnection* pBus = dbus_bus_get_private(DBUS_BUS_SESSION, nullptr);
-    if (pBus == nullptr) {
-        return answer;
-    }
-    // libdbus would end the program when the bus goes; this connection is the program's own.
-    dbus_connection_set_exit_on_disconnect(pBus, FALSE);
     answer.bEnabled = AskProperty(pBus, "IsEnabled");
     answer.bScreenReader = AskProperty(pBus, "ScreenReaderEnabled");
     if (answer.bEnabled || answer.bScreenReader) {
         answer.strBusAddress = AskBusAddress(pBus);
     }
+    return answer;
+}
+
+// Takes the answer; tells of it when it is the first or a change.
+void Take(const DesktopAccessibility& answer, bool bFirst, const std::function<void()>& fnChanged) {
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        const bool bSame = answer.bEnabled == g_answer.bEnabled &&
+                           answer.bScreenReader == g_answer.bScreenReader &&
+                           answer.strBusAddress == g_answer.strBusAddress;
+        if (bSame && !bFirst) {
+            return;
+        }
+        g_answer = answer;
+    }
+    fnChanged();
+}
+
+// Whether a message that came is one of the watched signals, which ask for a new answer.
+bool IsChange(DBusMessage* pMessage) {
+    return dbus_message_is_signal(pMessage, kProperties, "PropertiesChanged") ||
+           dbus_message_is_signal(pMessage, DBUS_INTERFACE_DBUS, "NameOwnerChanged");
+}
+
+void Watch(const std::function<void()>& fnChanged) {
+    DBusConnection* pBus = dbus_bus_get_private(DBUS_BUS_SESSION, nullptr);
+    if (pBus == nullptr) {
+        Take(DesktopAccessibility(), true, fnChanged);
+        return;
+    }
+    // libdbus would end the program when the bus goes; this connection is the program's own.
+    dbus_connection_set_exit_on_disconnect(pBus, FALSE);
+    dbus_bus_add_match(pBus, kChangedRule, nullptr);
+    dbus_bus_add_match(pBus, kOwnerRule, nullptr);
+    Take(Ask(pBus), true, fnChanged);
+    while (dbus_connection_read_write(pBus, kWaitWithoutEnd)) {
+        bool bChanged = false;
+        while (DBusMessage* pMessage = dbus_connection_pop_message(pBus)) {
+            bChanged = IsChange(pMessage) || bChanged;
+            dbus_message_unref(pMessage);
+        }
+        if (bChanged) {
+            Take(Ask(pBus), false, fnChanged);
+        }
+    }
+    // The bus has gone, and with it whatever it said.
+    Take(DesktopAccessibility(), false, fnChanged);
     dbus_connection_close(pBus);
     dbus_connection_unref(pBus);
-    return answer;
 }
 
 }  // namespace
 
-void AfxAskDesktopAccessibility(std::function<void()> fnAnswered) {
-    auto pPromise = std::make_shared<std::promise<DesktopAccessibility>>();
-    g_answer = pPromise->get_future().share();
-    g_deadline = std::chrono::steady_clock::now() + kAnswerTimeout;
-    std::thread([pPromise, fnAnswered = std::move(fnAnswered)] {
-        pPromise->set_value(Ask());
-        fnAnswered();
-    }).detach();
-}
-
-bool AfxIsDesktopAccessibilityKnown() {
-    return !g_answer.valid() ||
-           g_answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready ||
-           std::chrono::steady_clock::now() >= g_deadline;
+void AfxWatchDesktopAccessibility(std::function<void()> fnChanged) {
+    // The thread is never waited for: a bus that hangs must not hold the game at its end.
+    std::thread([fnChanged = std::move(fnChanged)] { Watch(fnChanged); }).detach();
 }
 
 DesktopAccessibility AfxGetDesktopAccessibility() {
-    if (g_answer.valid() && g_answer.wait_until(g_deadline) == std::future_status::ready) {
-        return g_answer.get();
-    }
-    // Asked once in vain, it is not waited for again.
-    g_answer = std::shared_future<DesktopAccessibility>();
-    return DesktopAccessibility();
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_answer;
 }

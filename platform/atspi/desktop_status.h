@@ -1,5 +1,6 @@
 // What the desktop says of assistive technology: org.a11y.Status on the session bus, which
-// at-spi-bus-launcher serves, as GTK and Qt read it. Plain C++ for the code above.
+// at-spi-bus-launcher serves, as GTK and Qt read it, followed as it changes. Plain C++ for
+// the code above.
 #pragma once
 
 #include <functional>
@@ -12,11 +13,10 @@ struct DesktopAccessibility {
     std::string strBusAddress;
 };
 
-// Starts asking, on a thread of its own, so that the answer costs the first frame nothing;
-// fnAnswered runs on that thread once the answer has come. Start-up calls it once the
-// session bus is known; with no bus, the answer is "off".
-void AfxAskDesktopAccessibility(std::function<void()> fnAnswered);
-// Whether the answer has come, or the time for it has passed.
-bool AfxIsDesktopAccessibilityKnown();
-// The answer, waiting for it if it has not come yet; "off" if it does not come in time.
+// Starts following the desktop's answer, on a thread of its own that waits on the bus and
+// wakes nothing while nothing changes; fnChanged runs on that thread when the answer first
+// comes and whenever it changes. Start-up calls it once the session bus is known; with no
+// bus, the answer is "off" and stays so.
+void AfxWatchDesktopAccessibility(std::function<void()> fnChanged);
+// The answer as it stands: "off" until it has come.
 DesktopAccessibility AfxGetDesktopAccessibility();

@@ -13,7 +13,7 @@ void AfxSetStringTable(const STRINGRESOURCE* pTable, int nCount) {
 }
 
 BOOL CString::LoadString(UINT nID) {
-    const STRINGRESOURCE* pString = g_strings.Find(nID);
+    const STRINGRESOURCE* pString = g_strings.FindForLanguage(nID, GetUserDefaultUILanguage());
     if (pString == nullptr || pString->pszText == nullptr) {
         return FALSE;
     }

@@ -36,6 +36,8 @@ private:
 struct STRINGRESOURCE {
     UINT nID;
     const char* pszText;
+    // A string in several languages has an entry for each; LoadString takes the user's.
+    LANGID wLanguage = 0;
 };
 
 void AfxSetStringTable(const STRINGRESOURCE* pTable, int nCount);

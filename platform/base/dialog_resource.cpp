@@ -13,6 +13,7 @@ void AfxSetDialogTemplates(const DLGTEMPLATE* const* ppTemplates, int nCount) {
 }
 
 const DLGTEMPLATE* AfxFindDialogTemplate(UINT nID) {
-    const DLGTEMPLATE* const* ppTemplate = g_templates.Find(nID);
+    const DLGTEMPLATE* const* ppTemplate =
+        g_templates.FindForLanguage(nID, GetUserDefaultUILanguage());
     return ppTemplate != nullptr ? *ppTemplate : nullptr;
 }

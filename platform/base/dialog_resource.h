@@ -43,9 +43,11 @@ struct DLGTEMPLATE {
     DWORD dwStyle;
     const DLGITEMTEMPLATE* pItems;
     int nItems;
+    // A dialog in several languages has a template for each; the user's is made.
+    LANGID wLanguage = 0;
 };
 
 // The application's dialog templates, handed over once before any dialog is made.
 void AfxSetDialogTemplates(const DLGTEMPLATE* const* ppTemplates, int nCount);
-// Null when there is no template with that ID.
+// The template with that ID in the user's language; null when there is none.
 const DLGTEMPLATE* AfxFindDialogTemplate(UINT nID);

@@ -3,6 +3,7 @@
 
 #include <mutex>
 
+#include "platform/base/translate.h"
 #include "platform/base/win_types.h"
 
 // Entries are either resources with an nID, or pointers to such resources.
@@ -13,6 +14,14 @@ UINT ResourceIdOf(const T& entry) {
 template <class T>
 UINT ResourceIdOf(const T* pEntry) {
     return pEntry->nID;
+}
+template <class T>
+LANGID ResourceLanguageOf(const T& entry) {
+    return entry.wLanguage;
+}
+template <class T>
+LANGID ResourceLanguageOf(const T* pEntry) {
+    return pEntry->wLanguage;
 }
 
 template <class Entry>
@@ -33,6 +42,28 @@ public:
             }
         }
         return nullptr;
+    }
+
+    // The entry with that ID for a user who reads langUser, as Windows picks a resource's
+    // language: the one in that language; for a user with a language, else one in English;
+    // else the first. Null when there is none.
+    const Entry* FindForLanguage(UINT nID, LANGID langUser) const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const Entry* pFirst = nullptr;
+        const Entry* pEnglish = nullptr;
+        for (int i = 0; i < m_nEntries; ++i) {
+            const Entry& entry = m_pEntries[i];
+            if (ResourceIdOf(entry) != nID) {
+                continue;
+            }
+            const LANGID primary = PRIMARYLANGID(ResourceLanguageOf(entry));
+            if (langUser != LANG_NEUTRAL && primary == PRIMARYLANGID(langUser)) {
+                return &entry;
+            }
+            pFirst = pFirst != nullptr ? pFirst : &entry;
+            pEnglish = primary == LANG_ENGLISH && pEnglish == nullptr ? &entry : pEnglish;
+        }
+        return langUser != LANG_NEUTRAL && pEnglish != nullptr ? pEnglish : pFirst;
     }
 
 private:

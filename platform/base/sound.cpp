@@ -3,10 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
-
-#include "platform/base/diagnostics.h"
-#include "platform/base/translate.h"
 
 namespace {
 
@@ -28,7 +26,7 @@ CSoundDriver* g_pDriver = &g_noSound;
 std::vector<SoundSpec> g_designs;
 std::unique_ptr<CSoundMixer> g_pMixer;
 bool g_bEnabled = true;
-bool g_bFailed = false;
+std::string g_strError;
 // Read by any thread that plays a sound; the mixer, once made, lives until the program ends.
 std::atomic<CSoundMixer*> g_pOpenMixer{nullptr};
 
@@ -57,19 +55,25 @@ bool AfxIsSoundEnabled() {
     return g_bEnabled;
 }
 
-void AfxOpenSound() {
-    if (!g_bEnabled || g_bFailed || g_pOpenMixer.load() != nullptr) {
-        return;
+bool AfxOpenSound() {
+    if (!g_bEnabled || !g_strError.empty() || g_pOpenMixer.load() != nullptr) {
+        return g_bEnabled && g_strError.empty();
     }
     if (g_pMixer == nullptr) {
         g_pMixer = std::make_unique<CSoundMixer>(g_designs);
     }
     if (!g_pDriver->Open(g_pMixer.get())) {
-        g_bFailed = true;
-        AfxWarn(std::string(AfxTranslate("warning: no sound")) + ": " + g_pDriver->LastError());
-        return;
+        g_strError = g_pDriver->LastError();
+        // A driver that gives no reason still failed.
+        g_strError = g_strError.empty() ? "?" : g_strError;
+        return false;
     }
     g_pOpenMixer = g_pMixer.get();
+    return true;
+}
+
+const char* AfxGetSoundError() {
+    return g_strError.c_str();
 }
 
 void AfxCloseSound() {

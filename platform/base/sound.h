@@ -1,7 +1,7 @@
 // The program's sounds: the game names them once, and they play through the sound driver
 // that start-up installs, as windows reach the screen through theirs (platform/README.md).
 // Nothing is opened before the game asks for it, and a device that cannot be opened leaves
-// the game silent, with one line said.
+// the game silent; the game says so, as it sees fit.
 #pragma once
 
 #include <vector>
@@ -30,8 +30,12 @@ void AfxSetSounds(std::vector<SoundSpec> designs);
 // Sound on (the default) or off; off closes the device. UI thread.
 void AfxEnableSound(bool bEnable);
 bool AfxIsSoundEnabled();
-// Opens the device, when sound is on, it is closed, and it has not failed before. UI thread.
-void AfxOpenSound();
+// Opens the device, when sound is on, it is closed, and it has not failed before. Answers
+// whether sound plays: false while sound is off, and once the device has failed, whose
+// reason AfxGetSoundError tells. UI thread.
+bool AfxOpenSound();
+// Why the device could not be opened; empty while it has not failed.
+const char* AfxGetSoundError();
 // Fades out what still sounds and closes the device, so that nothing wakes while nothing
 // sounds. UI thread.
 void AfxCloseSound();

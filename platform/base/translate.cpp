@@ -3,6 +3,8 @@
 #include <libintl.h>
 
 #include <clocale>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -13,6 +15,17 @@ constexpr const char* kTextDomain = HOPLIN_TEXT_DOMAIN;
 // The catalogues are UTF-8, and so is all of the program's text, whatever the locale's
 // character set.
 constexpr const char* kCodeset = "UTF-8";
+
+// The locale that messages are in, as the environment names it.
+std::string MessagesLocale() {
+    for (const char* pszVariable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* pszValue = std::getenv(pszVariable);
+        if (pszValue != nullptr && *pszValue != '\0') {
+            return pszValue;
+        }
+    }
+    return std::string();
+}
 
 // The folder the program runs from, with its trailing '/'; empty when it cannot be told.
 std::string ProgramFolder() {
@@ -37,6 +50,16 @@ void AfxInitTranslations() {
 
 const char* AfxTranslate(const char* pszText) {
     return dgettext(kTextDomain, pszText);
+}
+
+LANGID GetUserDefaultUILanguage() {
+    const std::string strLocale = MessagesLocale();
+    const std::string strLanguage = strLocale.substr(0, strLocale.find_first_of("_.@"));
+    if (strLanguage.empty() || strLanguage == "C" || strLanguage == "POSIX") {
+        return LANG_NEUTRAL;
+    }
+    const LANGID primary = strLanguage == "ja" ? LANG_JAPANESE : LANG_ENGLISH;
+    return MAKELANGID(primary, SUBLANG_DEFAULT);
 }
 
 void AfxSetTranslationsDir(const char* pszDir) {

@@ -13,6 +13,7 @@ using DWORD = std::uint32_t;
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using COLORREF = DWORD;
+using LANGID = WORD;
 using LPVOID = void*;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;

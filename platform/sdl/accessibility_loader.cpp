@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kModuleFile = "/" HOPLIN_MODULE_NAME ".so";
 constexpr const char* kBusVariable = "AT_SPI_BUS_ADDRESS";
 
-bool g_bDone = false;
+enum class ModuleState { kNotLoaded, kLoaded, kFailed };
+ModuleState g_module = ModuleState::kNotLoaded;
 
 bool IsSet(const char* pszName, const char* pszValue = nullptr) {
     const char* psz = std::getenv(pszName);
@@ -37,49 +38,46 @@ void Warn(const char* pszWhy) {
     AfxWarn(std::string(AfxTranslate("warning: no screen reader support")) + ": " + pszWhy);
 }
 
-void Start() {
+bool Start() {
     void* pModule = dlopen(ModulePath().c_str(), RTLD_NOW | RTLD_LOCAL);
     const auto pfnStart = pModule != nullptr
                               ? reinterpret_cast<AtspiStart>(dlsym(pModule, kAtspiStartSymbol))
                               : nullptr;
     if (pfnStart == nullptr) {
         Warn(dlerror());
-        return;
+        return false;
     }
-    if (CAccessibilityDriver* pDriver = pfnStart(&AfxAccessibilityHost(), AfxGetProgramName())) {
-        AfxSetAccessibilityDriver(pDriver);
-        SystemParametersInfo(SPI_SETSCREENREADER, TRUE, nullptr, SPIF_SENDCHANGE);
-    } else {
+    CAccessibilityDriver* pDriver = pfnStart(&AfxAccessibilityHost(), AfxGetProgramName());
+    if (pDriver == nullptr) {
         Warn(AfxTranslate("the accessibility bus does not answer"));
+        return false;
     }
+    AfxSetAccessibilityDriver(pDriver);
+    return true;
 }
 
-void StartIfWanted() {
-    if (IsSet("NO_AT_BRIDGE", "1")) {
-        return;
-    }
-    const DesktopAccessibility answer = AfxGetDesktopAccessibility();
-    if (!IsSet(kBusVariable) && !answer.bEnabled && !answer.bScreenReader) {
-        return;
-    }
-    // The bridge, told where the bus is, need not ask the session bus itself, which could
-    // hold the UI thread.
+// Loads the module for the desktop's answer; the bridge, told where the bus is, need not ask
+// the session bus itself, which could hold the UI thread.
+bool Load(const DesktopAccessibility& answer) {
     if (!IsSet(kBusVariable)) {
         if (answer.strBusAddress.empty()) {
             Warn(AfxTranslate("the accessibility bus does not answer"));
-            return;
+            return false;
         }
         setenv(kBusVariable, answer.strBusAddress.c_str(), 1);
     }
-    Start();
+    return Start();
 }
 
 }  // namespace
 
-void AfxStartAccessibilityWhenAnswered() {
-    if (g_bDone || !AfxIsDesktopAccessibilityKnown()) {
-        return;
+void AfxFollowDesktopAccessibility() {
+    const DesktopAccessibility answer = AfxGetDesktopAccessibility();
+    const bool bWanted = !IsSet("NO_AT_BRIDGE", "1") &&
+                         (IsSet(kBusVariable) || answer.bEnabled || answer.bScreenReader);
+    if (bWanted && g_module == ModuleState::kNotLoaded) {
+        g_module = Load(answer) ? ModuleState::kLoaded : ModuleState::kFailed;
     }
-    g_bDone = true;
-    StartIfWanted();
+    const BOOL bScreenReader = bWanted && g_module == ModuleState::kLoaded;
+    SystemParametersInfo(SPI_SETSCREENREADER, bScreenReader, nullptr, SPIF_SENDCHANGE);
 }

@@ -8,6 +8,7 @@
 #include "platform/base/system_metrics.h"
 
 #include "platform/sdl/accessibility_loader.h"
+#include "platform/sdl/key_strokes.h"
 #include "platform/sdl/lost_display.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/wayland_display.h"
@@ -109,7 +110,7 @@ void CSdlScreen::Gather(int nTimeoutMs, CWaitList* pWaits) {
     if (m_bShown) {
         m_gamepads.StartWhenPlugged();
         if (m_bOwnWait) {
-            AfxStartAccessibilityWhenAnswered();
+            AfxFollowDesktopAccessibility();
         }
     }
     if (m_bOwnWait) {
@@ -180,6 +181,7 @@ void CSdlScreen::Translate(const SDL_Event& event) {
             TranslateMouseButton(event.button);
             return;
         case SDL_KEYDOWN:
+        case SDL_KEYUP:
             TranslateKey(event.key);
             return;
         case SDL_QUIT:
@@ -257,13 +259,14 @@ void CSdlScreen::TranslateKey(const SDL_KeyboardEvent& event) {
     const HSCREEN hScreen = FindByWindowID(event.windowID);
     // Shift+F10 opens a context menu, as the Menu key does.
     const bool bShift = (event.keysym.mod & KMOD_SHIFT) != 0;
-    const UINT nKey =
-        bShift && event.keysym.sym == SDLK_F10 ? VK_APPS : VirtualKey(event.keysym.sym);
-    if (hScreen == nullptr || nKey == 0) {
+    if (hScreen == nullptr) {
         return;
     }
-    ScreenEvent translated{ScreenEventKind::kKeyDown, hScreen};
-    translated.nKey = nKey;
+    ScreenEvent translated{
+        event.type == SDL_KEYDOWN ? ScreenEventKind::kKeyDown : ScreenEventKind::kKeyUp, hScreen};
+    translated.nKey =
+        bShift && event.keysym.sym == SDLK_F10 ? VK_APPS : VirtualKey(event.keysym.sym);
+    translated.stroke = AfxKeyStrokeOf(event.keysym, event.timestamp);
     translated.bAlt = (event.keysym.mod & KMOD_ALT) != 0;
     translated.bShift = bShift;
     translated.bRepeat = event.repeat != 0;

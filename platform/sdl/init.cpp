@@ -137,7 +137,7 @@ BOOL AfxInitPlatform(const char* pszWindowClass) {
     SetDoubleClickBox();
     AfxSdlScreen().ChoosePresentation();
     AfxSdlScreen().PrepareWaiting();
-    AfxAskDesktopAccessibility([] { AfxScreen().Wake(); });
+    AfxWatchDesktopAccessibility([] { AfxScreen().Wake(); });
     return TRUE;
 }
 

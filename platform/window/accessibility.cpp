@@ -10,12 +10,18 @@ namespace {
 // Told everything, does nothing.
 class CNoAccessibility : public CAccessibilityDriver {
 public:
-    void Opened(HACCESSIBLE /*hWindow*/, const char* /*pszCaption*/) override {}
+    void Opened(HACCESSIBLE /*hWindow*/, const char* /*pszCaption*/, bool /*bDialog*/) override {}
     void Closed(HACCESSIBLE /*hWindow*/) override {}
     void Activated(HACCESSIBLE /*hWindow*/, bool /*bActive*/) override {}
     void SetItems(HACCESSIBLE /*hWindow*/, const std::vector<AccessibleItem>& /*items*/) override {}
     void SetFocus(HACCESSIBLE /*hWindow*/, UINT /*nID*/) override {}
     void Describe(HACCESSIBLE /*hWindow*/, UINT /*nID*/, const char* /*pszText*/) override {}
+    void Announce(HACCESSIBLE /*hWindow*/, const char* /*pszText*/) override {}
+    void MenuOpened(HACCESSIBLE /*hWindow*/,
+                    const std::vector<AccessibleMenuItem>& /*items*/) override {}
+    void MenuHighlighted(HACCESSIBLE /*hWindow*/, int /*nIndex*/) override {}
+    void MenuClosed(HACCESSIBLE /*hWindow*/) override {}
+    bool KeyEvent(const KeyStroke& /*stroke*/, bool /*bPress*/) override { return false; }
     int PrepareWait(CWaitList* /*pWaits*/) override { return -1; }
     void AfterWait(const CWaitList& /*waits*/) override {}
 };
@@ -49,7 +55,7 @@ void OnActivated(HWND hWnd) {
 }
 
 // What the window layer tells, handed to the driver in its terms.
-void OnWinEvent(HWINEVENTHOOK /*hHook*/, DWORD event, HWND hWnd, LONG /*idObject*/, LONG idChild) {
+void OnWinEvent(HWINEVENTHOOK /*hHook*/, DWORD event, HWND hWnd, LONG idObject, LONG idChild) {
     if (event == EVENT_OBJECT_DESTROY) {
         g_pDriver->Closed(Handle(hWnd));
         g_hActive = g_hActive == hWnd ? nullptr : g_hActive;
@@ -67,13 +73,28 @@ void OnWinEvent(HWINEVENTHOOK /*hHook*/, DWORD event, HWND hWnd, LONG /*idObject
     const auto nID = static_cast<UINT>(idChild);
     switch (event) {
         case EVENT_OBJECT_CREATE:
-            g_pDriver->Opened(Handle(hWnd), system.strCaption);
+            g_pDriver->Opened(Handle(hWnd), system.strCaption, system.pOwner != nullptr);
             break;
         case EVENT_OBJECT_REORDER:
             g_pDriver->SetItems(Handle(hWnd), system.accessibleItems);
             break;
         case EVENT_OBJECT_FOCUS:
-            g_pDriver->SetFocus(Handle(hWnd), nID);
+            if (idObject == OBJID_MENU) {
+                g_pDriver->MenuHighlighted(Handle(hWnd), idChild - 1);
+            } else {
+                g_pDriver->SetFocus(Handle(hWnd), nID);
+            }
+            break;
+        case EVENT_SYSTEM_MENUPOPUPSTART:
+            if (system.pPopup != nullptr) {
+                g_pDriver->MenuOpened(Handle(hWnd), system.pPopup->AccessibleItems());
+            }
+            break;
+        case EVENT_SYSTEM_MENUPOPUPEND:
+            g_pDriver->MenuClosed(Handle(hWnd));
+            break;
+        case EVENT_OBJECT_LIVEREGIONCHANGED:
+            g_pDriver->Announce(Handle(hWnd), system.strAnnouncement);
             break;
         case EVENT_OBJECT_DESCRIPTIONCHANGE:
             if (const AccessibleItem* pItem = ItemOf(system, nID)) {
@@ -116,7 +137,7 @@ void AfxSetAccessibilityDriver(CAccessibilityDriver* pDriver) {
     for (CWnd* pWnd : AfxOpenWindows()) {
         const HWND hWnd = pWnd->GetSafeHwnd();
         const WndSystem& system = *pWnd->System();
-        g_pDriver->Opened(Handle(hWnd), system.strCaption);
+        g_pDriver->Opened(Handle(hWnd), system.strCaption, system.pOwner != nullptr);
         g_pDriver->SetItems(Handle(hWnd), system.accessibleItems);
         g_pDriver->SetFocus(Handle(hWnd), system.nAccessibleFocus);
         if (pWnd == AfxGetActiveWindow()) {
@@ -162,6 +183,14 @@ void AfxDescribeAccessible(CWnd* pWnd, UINT nID, const char* pszText) {
                            static_cast<LONG>(nID));
             return;
         }
+    }
+}
+
+void AfxAnnounce(CWnd* pWnd, const char* pszText) {
+    if (WndSystem* pSystem = pWnd->System()) {
+        pSystem->strAnnouncement = pszText;
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, pWnd->GetSafeHwnd(), OBJID_CLIENT,
+                       CHILDID_SELF);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/base/win_types.h"
+#include "platform/window/screen.h"
 #include "platform/window/wait_list.h"
 
 class CWnd;
@@ -23,6 +24,14 @@ struct AccessibleItem {
     RECT rc;  // in the window's client coordinates
     bool bShown;
     std::string strDescription;
+};
+
+// An entry of a window's menu, as a screen reader reads it.
+struct AccessibleMenuItem {
+    std::string strName;
+    bool bSeparator;
+    bool bCheckable;
+    bool bChecked;
 };
 
 // A window as the driver knows it: an opaque handle that stays the same while the window is
@@ -44,13 +53,24 @@ public:
 class CAccessibilityDriver {
 public:
     virtual ~CAccessibilityDriver() = default;
-    virtual void Opened(HACCESSIBLE hWindow, const char* pszCaption) = 0;
+    // A dialog is a window that an owner's modal loop runs; the rest are frames.
+    virtual void Opened(HACCESSIBLE hWindow, const char* pszCaption, bool bDialog) = 0;
     virtual void Closed(HACCESSIBLE hWindow) = 0;
     virtual void Activated(HACCESSIBLE hWindow, bool bActive) = 0;
     virtual void SetItems(HACCESSIBLE hWindow, const std::vector<AccessibleItem>& items) = 0;
     // nID 0: no item has the focus.
     virtual void SetFocus(HACCESSIBLE hWindow, UINT nID) = 0;
     virtual void Describe(HACCESSIBLE hWindow, UINT nID, const char* pszText) = 0;
+    // Says pszText once, whatever has the focus and whether the window is shown or not.
+    virtual void Announce(HACCESSIBLE hWindow, const char* pszText) = 0;
+    // The window's menu has opened with these entries and none highlighted, its highlight has
+    // moved to entry nIndex (-1: none), and it has closed.
+    virtual void MenuOpened(HACCESSIBLE hWindow, const std::vector<AccessibleMenuItem>& items) = 0;
+    virtual void MenuHighlighted(HACCESSIBLE hWindow, int nIndex) = 0;
+    virtual void MenuClosed(HACCESSIBLE hWindow) = 0;
+    // A key pressed or released (bPress), before the program sees it; answers true when the
+    // screen reader takes it (one of its own commands), and then the program does not see it.
+    virtual bool KeyEvent(const KeyStroke& stroke, bool bPress) = 0;
     // The driver's own input: before the UI thread waits, it adds what to wait on to *pWaits
     // and answers the longest wait in milliseconds (-1: no limit); after the wait, it
     // handles what came, and only what its PrepareWait asked for.
@@ -69,6 +89,8 @@ void AfxSetAccessibleItems(CWnd* pWnd, std::vector<AccessibleItem> items);
 void AfxSetAccessibleFocus(CWnd* pWnd, UINT nID);
 UINT AfxGetAccessibleFocus(const CWnd* pWnd);
 void AfxDescribeAccessible(CWnd* pWnd, UINT nID, const char* pszText);
+// Has a screen reader say pszText once, as from pWnd.
+void AfxAnnounce(CWnd* pWnd, const char* pszText);
 // Clicks the item nID of pWnd as the mouse would, as BM_CLICK clicks a button: a press and
 // a release in its middle; WM_ACCESSIBLECLICK's default processing.
 void AfxClickAccessible(CWnd* pWnd, UINT nID);

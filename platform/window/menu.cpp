@@ -2,13 +2,14 @@
 
 BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const char* lpszNewItem) {
     if ((nFlags & MF_SEPARATOR) != 0) {
-        m_items.push_back(Item{MF_SEPARATOR, 0, CString()});
+        m_items.push_back(Item{MF_SEPARATOR, 0, CString(), false});
         return TRUE;
     }
     if (lpszNewItem == nullptr) {
         return FALSE;
     }
-    m_items.push_back(Item{MF_STRING | (nFlags & MF_CHECKED), nIDNewItem, CString(lpszNewItem)});
+    m_items.push_back(
+        Item{MF_STRING | (nFlags & MF_CHECKED), nIDNewItem, CString(lpszNewItem), false});
     return TRUE;
 }
 
@@ -31,6 +32,7 @@ int CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
         if (item.nFlags != MF_SEPARATOR && item.nID == nIDCheckItem) {
             const int nPrevious = static_cast<int>(item.nFlags & MF_CHECKED);
             item.nFlags = MF_STRING | (nCheck & MF_CHECKED);
+            item.bCheckable = true;
             return nPrevious;
         }
     }

@@ -19,14 +19,17 @@ public:
         UINT nFlags;
         UINT nID;
         CString strText;
+        // An entry that CheckMenuItem has checked or unchecked is an option, on or off.
+        bool bCheckable = false;
     };
 
     BOOL AppendMenu(UINT nFlags, UINT nIDNewItem = 0, const char* lpszNewItem = nullptr);
     int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
     UINT GetMenuItemID(int nPos) const;  // 0 for a separator, -1 outside the menu
     CString GetMenuString(int nPos) const;
-    // Checks (MF_CHECKED) or unchecks (MF_UNCHECKED) the entry with the command nIDCheckItem;
-    // answers its previous state, or -1 when there is no such entry.
+    // Checks (MF_CHECKED) or unchecks (MF_UNCHECKED) the entry with the command nIDCheckItem,
+    // which is an option from then on; answers its previous state, or -1 when there is no
+    // such entry.
     int CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
     const std::vector<Item>& Items() const { return m_items; }
 

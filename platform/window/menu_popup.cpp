@@ -176,6 +176,18 @@ RECT CMenuPopup::Draw(CDC& dc) const {
     return m_rcMenu;
 }
 
+std::vector<AccessibleMenuItem> CMenuPopup::AccessibleItems() const {
+    std::vector<AccessibleMenuItem> items;
+    for (const Entry& entry : m_entries) {
+        std::string strName = entry.strLabel.GetString();
+        strName.erase(std::remove(strName.begin(), strName.end(), '&'), strName.end());
+        items.push_back(AccessibleMenuItem{strName, entry.item.nFlags == MF_SEPARATOR,
+                                           entry.item.bCheckable,
+                                           (entry.item.nFlags & MF_CHECKED) != 0});
+    }
+    return items;
+}
+
 int CMenuPopup::HitTest(POINT pt) const {
     for (size_t i = 0; i < m_entries.size(); ++i) {
         if (PtInRect(&m_entries[i].rc, pt)) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gdi/dc.h"
+#include "platform/window/accessibility.h"
 #include "platform/window/menu.h"
 #include "platform/window/wnd.h"
 
@@ -20,6 +21,9 @@ public:
     RECT Draw(CDC& dc) const;
     const RECT& GetRect() const { return m_rcMenu; }
     UINT GetChosenID() const { return m_nChosenID; }
+    // The highlighted entry, -1 for none; and the entries as a screen reader reads them.
+    int GetHighlight() const { return m_nHover; }
+    std::vector<AccessibleMenuItem> AccessibleItems() const;
 
     Outcome OnMouseMove(POINT pt);
     Outcome OnButtonDown(POINT pt);

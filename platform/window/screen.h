@@ -5,6 +5,8 @@
 // thread, but for CScreenDriver::Wake.
 #pragma once
 
+#include <string>
+
 #include "platform/base/icon.h"
 #include "platform/base/win_types.h"
 #include "platform/gdi/dc.h"
@@ -35,13 +37,26 @@ enum class ScreenEventKind {
     kMouseMove,    // pt
     kButtonDown,   // pt, button, nClicks
     kButtonUp,     // pt, button
-    kKeyDown,      // nKey, bAlt, bRepeat; hScreen is null for a gamepad's, which no window owns
+    kKeyDown,      // nKey (0: a key the windows do not act on), bAlt, bRepeat, stroke; hScreen
+                   // is null for a gamepad's, which no window owns
+    kKeyUp,        // stroke
     kDestroyed,    // another program destroyed the window
     kQuit,         // a request to end the program, such as a signal; hScreen is null
 };
 
 // The other buttons (a mouse's side buttons) only close menus and activate dialogs.
 enum class MouseButton { kLeft, kMiddle, kRight, kOther };
+
+// A key as the platform's keyboard names it, for a screen reader, which hears every key before
+// the program does: on Linux X's keysym, keycode and modifier bits, and what the key types, or
+// else its keysym's name. An empty stroke (no keysym) is no keyboard's.
+struct KeyStroke {
+    UINT nKeySym = 0;
+    UINT nKeyCode = 0;
+    UINT nModifiers = 0;
+    std::string strText;
+    DWORD dwTime = 0;  // milliseconds, on the display's clock
+};
 
 // What the display tells the window layer, in the window layer's terms. Positions are in the
 // window's client pixels, keys Windows' virtual keys.
@@ -56,6 +71,7 @@ struct ScreenEvent {
     bool bAlt = false;
     bool bShift = false;
     bool bRepeat = false;  // the keyboard's auto-repeat
+    KeyStroke stroke{};
     RECT rcClient{0, 0, 0, 0};
     bool bResized = false;
 };

@@ -1,5 +1,6 @@
 #include "platform/window/screen_input.h"
 
+#include "platform/window/accessibility.h"
 #include "platform/window/messages.h"
 #include "platform/window/system_menu.h"
 #include "platform/window/top_windows.h"
@@ -95,8 +96,18 @@ void OnButton(CWnd* pWnd, const ScreenEvent& event) {
     }
 }
 
+// Every key goes to a screen reader first, as toolkits hand it over: what it takes as its own
+// command, the windows never see.
+bool TakenByScreenReader(const ScreenEvent& event, bool bPress) {
+    return event.stroke.nKeySym != 0 && AfxAccessibility().KeyEvent(event.stroke, bPress);
+}
+
+void OnKeyUp(CWnd* /*pWnd*/, const ScreenEvent& event) {
+    TakenByScreenReader(event, false);
+}
+
 void OnKeyDown(CWnd* pWnd, const ScreenEvent& event) {
-    if (!pWnd->IsWindowEnabled()) {
+    if (TakenByScreenReader(event, true) || event.nKey == 0 || !pWnd->IsWindowEnabled()) {
         return;
     }
     if (CMenuPopup* pPopup = pWnd->System()->pPopup.get()) {
@@ -146,6 +157,8 @@ Handler HandlerOf(ScreenEventKind kind) {
             return OnButton;
         case ScreenEventKind::kKeyDown:
             return OnKeyDown;
+        case ScreenEventKind::kKeyUp:
+            return OnKeyUp;
         case ScreenEventKind::kDestroyed:
             return OnDestroyed;
         case ScreenEventKind::kQuit:

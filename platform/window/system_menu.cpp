@@ -5,6 +5,7 @@
 #include "platform/base/translate.h"
 #include "platform/window/dialog_units.h"
 #include "platform/window/messages.h"
+#include "platform/window/win_event.h"
 #include "platform/window/wnd_system.h"
 
 namespace {
@@ -27,18 +28,26 @@ void AfxOpenSystemMenu(CWnd* pWnd, POINT ptClient) {
     }
     pSystem->pPopup = std::make_unique<CMenuPopup>(pWnd, *pMenu, ptClient, pSystem->strFontFace,
                                                    pSystem->nFontPointSize);
+    pSystem->nMenuHighlight = -1;
+    NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, pWnd->GetSafeHwnd(), OBJID_MENU, CHILDID_SELF);
     ShowSystemMenu(pWnd);
 }
 
 void AfxFollowSystemMenu(CWnd* pWnd, CMenuPopup::Outcome outcome) {
     WndSystem* pSystem = pWnd->System();
     if (outcome == CMenuPopup::Outcome::kStayOpen) {
+        const int nHighlight = pSystem->pPopup->GetHighlight();
+        if (nHighlight != pSystem->nMenuHighlight) {
+            pSystem->nMenuHighlight = nHighlight;
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, pWnd->GetSafeHwnd(), OBJID_MENU, nHighlight + 1);
+        }
         ShowSystemMenu(pWnd);
         return;
     }
     const UINT nID = pSystem->pPopup->GetChosenID();
     const RECT rcMenu = pSystem->pPopup->GetRect();
     pSystem->pPopup.reset();
+    NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, pWnd->GetSafeHwnd(), OBJID_MENU, CHILDID_SELF);
     pWnd->InvalidateRect(&rcMenu, TRUE);
     if (outcome == CMenuPopup::Outcome::kChoose) {
         pWnd->SendMessage(WM_SYSCOMMAND, nID, 0);

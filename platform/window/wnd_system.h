@@ -35,6 +35,8 @@ struct WndSystem {
     int nFontPointSize = 9;
     std::unique_ptr<CMenu> pSystemMenu;
     std::unique_ptr<CMenuPopup> pPopup;
+    // The entry of the open menu that window events last said is highlighted.
+    int nMenuHighlight = -1;
     // A click outside the open menu closes it; its release belongs to the menu as well.
     bool bSwallowButtonUp = false;
     // The window's pixels hold what was painted while the window was minimised.
@@ -43,4 +45,5 @@ struct WndSystem {
     CString strCaption;
     std::vector<AccessibleItem> accessibleItems;
     UINT nAccessibleFocus = 0;
+    CString strAnnouncement;
 };

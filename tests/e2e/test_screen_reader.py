@@ -16,7 +16,8 @@ from hoplin_e2e.xscreen import ICONIC
 
 READER_TIMEOUT = 10.0
 APP = screens.MAIN_CAPTION
-TITLE = "ぽよるん"
+# The title's reading, which a voice of the C locale's language can speak.
+TITLE = "Poyorun"
 ABOUT_TEXT = "Hoplin Version 1.0"
 DRAWN = {"showing", "visible"}
 MODULE = "hoplin-atspi.so"
@@ -54,6 +55,26 @@ def reader(accessibility):
     client = ScreenReader(accessibility[0])
     yield client
     client.close()
+
+
+def announced(reader):
+    """What the reader has heard said since it last asked: the notifications that showed."""
+    return [e["source"] for e in reader.ask("events")
+            if e["type"] == "object:state-changed:showing" and e["role"] == "notification"
+            and e["detail1"] == 1]
+
+
+def hear(reader, what, until, timeout=READER_TIMEOUT):
+    """Collects what the reader hears until until(heard) holds, and answers it."""
+    heard = []
+    parts.wait_until(f"{what} (heard {heard})",
+                     lambda: heard.extend(announced(reader)) or until(heard), timeout)
+    return heard
+
+
+def focus_events(reader):
+    return [(e["source"], e["detail1"]) for e in reader.ask("events")
+            if e["type"] == "object:state-changed:focused"]
 
 
 def frame_of(reader, name=APP):
@@ -100,17 +121,16 @@ def test_starts_click_action_starts_a_run_and_the_focus_goes_to_stop(game, reade
 
 
 def test_tab_moves_the_focus_between_the_drawn_buttons_with_focus_events(game, reader):
-    frame_of(reader)
-    reader.ask("events")
-    game.key("Tab")
-    reader.wait_for("the focus on Exit", lambda tree: "focused" in find(tree, APP, "Exit")["states"],
+    reader.wait_for("the focus on Start", lambda tree: "focused" in find(tree, APP, "Start")["states"],
                     READER_TIMEOUT)
-    game.key("shift+Tab")
-    reader.wait_for("the focus on Start again",
-                    lambda tree: "focused" in find(tree, APP, "Start")["states"], READER_TIMEOUT)
-    focused = [(e["source"], e["detail1"]) for e in reader.ask("events")
-               if e["type"] == "object:state-changed:focused"]
-    assert focused == [("Start", 0), ("Exit", 1), ("Exit", 0), ("Start", 1)], focused
+    # Only what follows each key counts: a reader that has just come hears the focus again.
+    for key, before, after in (("Tab", "Start", "Exit"), ("shift+Tab", "Exit", "Start")):
+        focus_events(reader)
+        game.key(key)
+        reader.wait_for(f"the focus on {after}",
+                        lambda tree: "focused" in find(tree, APP, after)["states"], READER_TIMEOUT)
+        moved = [e for e in focus_events(reader) if e != (before, 1)]
+        assert moved == [(before, 0), (after, 1)], (key, moved)
     # A screen reader runs, so the focus frame shows at once.
     game.wait_for("the focus frame on Start", check_focus_frame_on("start"), SCREEN_TIMEOUT)
 
@@ -125,11 +145,18 @@ def test_a_reader_that_listens_before_the_game_starts_hears_its_window_and_focus
             ("window:activate", APP, 0), ("object:state-changed:focused", "Start", 1)}
 
     events = []
-    deadline = time.monotonic() + READER_TIMEOUT
-    while not heard(events) and time.monotonic() < deadline:
-        events += reader.ask("events")
-        time.sleep(parts.POLL_INTERVAL)
-    assert heard(events), events
+    parts.wait_until(f"the window and the focus heard ({events})",
+                     lambda: events.extend(reader.ask("events")) or heard(events), READER_TIMEOUT)
+
+
+@pytest.mark.parametrize("accessibility", [False], indirect=True)
+def test_accessibility_turned_on_after_the_game_started_finds_its_window_and_start(
+        game, reader, accessibility):
+    parts.set_accessibility(accessibility[0], True)
+    start = reader.wait_for("the drawn Start, once accessibility is on",
+                            lambda tree: (lambda s: shown(s) and s)(find(tree, APP, "Start")),
+                            READER_TIMEOUT)
+    assert start["role"] == "push button", start
 
 
 def check_focus_frame_on(button):
@@ -141,53 +168,49 @@ def check_focus_frame_on(button):
     return check
 
 
-def test_a_runs_start_end_and_the_titles_return_change_the_focused_buttons_description(
-        game, reader):
+def test_a_runs_start_its_outcome_and_the_titles_return_are_each_said_once(game, reader):
     frame_of(reader)
-    reader.ask("events")
+    announced(reader)
     reader.ask("click", path=[APP, "Start"])
     game.wait_for("FAIL!! on the board", screens.check_outcome, OUTCOME_TIMEOUT)
     game.wait_for("the title again", screens.check_title, OUTCOME_PAUSE_MAX)
-
-    def said():
-        return [(e["source"], e["text"]) for e in reader.ask("events")
-                if e["type"] == "object:property-change:accessible-description"
-                and e["source"] != "Board" and e["text"]]
-
-    heard = []
-    deadline = time.monotonic() + READER_TIMEOUT
-    while len(heard) < 3 and time.monotonic() < deadline:
-        heard += said()
-        time.sleep(parts.POLL_INTERVAL)
-    assert heard == [("Stop", "Game started"), ("Stop", "FAIL!!"), ("Start", TITLE)], heard
+    heard = hear(reader, "the title said", lambda heard: TITLE in heard)
+    assert heard == ["Game started", "FAIL!!", TITLE], heard
     assert find(reader.tree(), APP, "Board")["description"] == TITLE
 
 
-def descriptions_said(reader):
-    """The descriptions of the drawn buttons that the reader has heard change, in order."""
-    return [(e["source"], e["text"]) for e in reader.ask("events")
-            if e["type"] == "object:property-change:accessible-description"
-            and e["source"] != "Board" and e["text"]]
+def test_a_stop_is_said(game, reader):
+    frame_of(reader)
+    reader.ask("click", path=[APP, "Start"])
+    hear(reader, "the start said", lambda heard: "Game started" in heard)
+    reader.ask("click", path=[APP, "Stop"])
+    assert hear(reader, "the stop said", lambda heard: heard) == ["Game stopped"]
 
 
 @pytest.mark.parametrize("desktop", ["openbox"], indirect=True)
-def test_a_run_that_ends_while_the_window_is_minimised_is_heard_to_end(game, reader, xscreen):
+def test_a_run_that_ends_while_the_window_is_minimised_is_heard_to_end_once(game, reader, xscreen):
     frame_of(reader)
     reader.ask("click", path=[APP, "Start"])
     game.wait_for("the run after Start's action", screens.check_running, SCREEN_TIMEOUT)
+    announced(reader)
     xscreen.minimise(game.window)
     parts.wait_until("the window minimised", lambda: xscreen.wm_state(game.window) == ICONIC,
                      SCREEN_TIMEOUT)
     assert game.worker_running(), "the run ended before the window was minimised"
-    heard = []
-
-    def outcome_heard():
-        heard.extend(descriptions_said(reader))
-        return any(text in ("FAIL!!", "GOAL!!") for _, text in heard)
-
-    parts.wait_until(f"the outcome said while minimised (heard {heard})", outcome_heard,
-                     OUTCOME_TIMEOUT)
+    heard = hear(reader, "the title's return said while minimised", lambda heard: TITLE in heard,
+                 OUTCOME_TIMEOUT)
+    assert heard == ["FAIL!!", TITLE], heard
     assert xscreen.wm_state(game.window) == ICONIC, "the window came back before the outcome"
+
+
+def test_a_run_that_ends_while_the_about_box_is_open_is_heard_to_end_once(game, reader):
+    frame_of(reader)
+    game.start_run()
+    game.open_about()
+    announced(reader)
+    heard = hear(reader, "the outcome said with the About box open",
+                 lambda heard: "FAIL!!" in heard, OUTCOME_TIMEOUT)
+    assert heard == ["FAIL!!"], heard
 
 
 @pytest.mark.parametrize("desktop", ["weston"], indirect=True)
@@ -201,10 +224,11 @@ def test_on_weston_a_reader_finds_the_window_and_its_start_button(game, reader):
                   SCREEN_TIMEOUT)
 
 
-def test_the_about_boxs_text_and_ok_which_closes_it(game, reader):
+def test_the_about_box_is_a_dialog_with_its_text_and_ok_which_closes_it(game, reader):
     frame_of(reader)
     game.open_about()
     about = frame_of(reader, screens.ABOUT_CAPTION)
+    assert about["role"] == "dialog", about
     assert find(about, ABOUT_TEXT)["role"] == "label"
     ok = find(about, "OK")
     assert ok["actions"] == ["click"] and "focused" in ok["states"]
@@ -212,6 +236,50 @@ def test_the_about_boxs_text_and_ok_which_closes_it(game, reader):
     game.wait_for_no_about("the About box after OK's action")
     reader.wait_for("the About box's frame gone",
                     lambda tree: find(tree, screens.ABOUT_CAPTION) is None, READER_TIMEOUT)
+
+
+def menu_of(tree):
+    frame = find(tree, APP)
+    return next((c for c in frame["children"] if c["role"] == "menu"), None) if frame else None
+
+
+def test_the_windows_menu_is_a_menu_whose_highlight_has_the_focus_and_whose_options_say_their_state(
+        game, reader):
+    frame_of(reader)
+    game.key("shift+F10")
+    menu = reader.wait_for("the window's menu", menu_of, READER_TIMEOUT)
+    entries = [(e["role"], e["name"], "checked" in e["states"]) for e in menu["children"]]
+    assert entries[:3] == [("menu item", "Close", False), ("check menu item", "Sound", True),
+                           ("check menu item", "Audio cues", True)], entries
+    assert entries[3][0] == "separator" and entries[4][0] == "menu item", entries
+    assert "focused" in menu["states"], menu
+    focus_events(reader)
+    for _ in range(2):
+        game.key("Down")
+    reader.wait_for("the highlight on Sound, with the focus",
+                    lambda tree: "focused" in find(menu_of(tree), "Sound")["states"],
+                    READER_TIMEOUT)
+    assert ("Sound", 1) in focus_events(reader)
+    announced(reader)
+    game.key("Return")
+    reader.wait_for("the menu gone", lambda tree: menu_of(tree) is None, READER_TIMEOUT)
+    assert hear(reader, "the new state said", lambda heard: heard) == ["Sound off"]
+    game.key("m")
+    assert hear(reader, "the new state said", lambda heard: heard) == ["Sound on"]
+
+
+def test_keys_reach_a_screen_reader_first_and_those_it_takes_never_reach_the_game(game, reader):
+    frame_of(reader)
+    reader.ask("keys", consume=["space"])
+    game.key("space")
+    game.key("Tab")
+    reader.wait_for("the focus on Exit", lambda tree: "focused" in find(tree, APP, "Exit")["states"],
+                    READER_TIMEOUT)
+    heard = [(k["name"], k["pressed"]) for k in reader.ask("keys", consume=["space"])]
+    assert [("space", True), ("space", False), ("Tab", True), ("Tab", False)] == \
+        [k for k in heard if k[0] in ("space", "Tab")], heard
+    # The reader took Space, so no run began.
+    game.wait_for("still the title", screens.check_title, SCREEN_TIMEOUT)
 
 
 @pytest.mark.parametrize("accessibility", [False], indirect=True)
@@ -261,3 +329,19 @@ def test_a_bus_that_is_not_there_leaves_the_game_playing_with_at_most_one_line(l
     game.click(game.layout.stop)
     game.wait_for("the title after Stop", screens.check_title, SCREEN_TIMEOUT)
     assert len(game.output()) <= 1, game.output()
+
+
+def test_without_a_sound_device_a_reader_hears_once_that_the_cues_are_off(launch, desktop, reader):
+    game = launch(env=dict(desktop.env, SDL_AUDIODRIVER="nonesuch"))
+    frame_of(reader)
+    announced(reader)
+    for run in ("first", "second"):
+        reader.ask("click", path=[APP, "Start"])
+        heard = hear(reader, f"the {run} start said", lambda heard: heard)
+        reader.ask("click", path=[APP, "Stop"])
+        hear(reader, f"the {run} stop said", lambda heard: "Game stopped" in heard)
+        expected = "No sound device: audio cues are off. Game started" if run == "first" \
+            else "Game started"
+        assert heard == [expected], heard
+    lines = game.output()
+    assert len(lines) == 1 and "No sound device: audio cues are off" in lines[0], lines

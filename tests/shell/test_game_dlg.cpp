@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <map>
@@ -14,6 +15,7 @@
 #include "platform/sdl/sdl_screen.h"
 #include "platform/window/accessibility.h"
 #include "platform/window/top_windows.h"
+#include "platform/window/wnd_system.h"
 #include "render/colours.h"
 #include "shell_fixture.h"
 #include "test_game_dlg.h"
@@ -519,4 +521,27 @@ TEST_F(GameDlgTest, TabShiftTabAndTheArrowsMoveTheFocusRoundTheScreensButtonsAnd
     m_dlg.SendMessage(WM_KEYDOWN, VK_RIGHT, MAKELPARAM(1, 0));
     m_dlg.SendMessage(WM_KEYDOWN, VK_RETURN, MAKELPARAM(1, 0));
     EXPECT_TRUE(m_dlg.IsEnded());
+}
+
+// A voice of the user's language speaks the title: in Japanese as it is written, in any other
+// language, and in the C locale, as it reads.
+TEST(GameDlgTitle, TheTitlesAccessibleNameIsItsReadingOutsideJapanese) {
+    const struct {
+        const char* pszLocale;
+        const char* pszName;
+    } kCases[] = {{HOPLIN_TEST_JA_LOCALE, "ぽよるん"},
+                  {"C", CBoardScreen::kTitleReading},
+                  {HOPLIN_TEST_EN_LOCALE, CBoardScreen::kTitleReading}};
+    for (const auto& c : kCases) {
+        setenv("LC_ALL", c.pszLocale, 1);
+        CTestGameDlg dlg;
+        ASSERT_TRUE(dlg.Create());
+        const std::vector<AccessibleItem>& items = dlg.System()->accessibleItems;
+        const auto it = std::find_if(items.begin(), items.end(), [](const AccessibleItem& item) {
+            return item.nID == static_cast<UINT>(IDC_TITLE);
+        });
+        ASSERT_NE(it, items.end());
+        EXPECT_EQ(it->strName, c.pszName) << c.pszLocale;
+    }
+    setenv("LC_ALL", "C", 1);
 }

@@ -124,18 +124,24 @@ TEST(SystemMenuWithoutString, AnEmptyAboutStringAppendsNothing) {
     RegisterResources();
 }
 
-// The platform's entries and the sound's speak the user's language; the About entry stays as
-// the program's resources have it.
-TEST(SystemMenuLanguage, CloseAndTheSoundEntriesFollowTheLocaleAndTheAboutEntryDoesNot) {
+// The platform's entries and the sound's speak the user's language; the About entry and box
+// come in the resources' language that is the user's, English for a user of another language,
+// and in the C locale, which has none, as the resources are.
+TEST(SystemMenuLanguage, TheEntriesFollowTheLocaleAndTheAboutEntryAndBoxTheResourcesLanguage) {
     struct Case {
         const char* pszLocale;
         const char* pszClose;
         const char* pszSound;
         const char* pszAudioCues;
+        const char* pszAbout;
+        const char* pszAboutCaption;
     };
     const Case kCases[] = {
-        {HOPLIN_TEST_JA_LOCALE, "閉じる(&C)\tAlt+F4", "サウンド(&S)", "音の合図(&U)"},
-        {"C", "&Close\tAlt+F4", "&Sound", "A&udio cues"}};
+        {HOPLIN_TEST_JA_LOCALE, "閉じる(&C)\tAlt+F4", "サウンド(&S)", "音の合図(&U)", kAboutEntry,
+         "Hoplinのﾊﾞｰｼﾞｮﾝ情報"},
+        {"C", "&Close\tAlt+F4", "&Sound", "A&udio cues", kAboutEntry, "Hoplinのﾊﾞｰｼﾞｮﾝ情報"},
+        {HOPLIN_TEST_EN_LOCALE, "&Close\tAlt+F4", "&Sound", "A&udio cues", "&About Hoplin...",
+         "About Hoplin"}};
     AfxSetTranslationsDir(HOPLIN_BUILD_LOCALEDIR);
     setenv("LOCPATH", HOPLIN_TEST_LOCPATH, 1);
     for (const Case& c : kCases) {
@@ -148,7 +154,8 @@ TEST(SystemMenuLanguage, CloseAndTheSoundEntriesFollowTheLocaleAndTheAboutEntryD
         EXPECT_EQ(pMenu->GetMenuString(0), c.pszClose) << c.pszLocale;
         EXPECT_EQ(pMenu->GetMenuString(1), c.pszSound) << c.pszLocale;
         EXPECT_EQ(pMenu->GetMenuString(2), c.pszAudioCues) << c.pszLocale;
-        EXPECT_EQ(pMenu->GetMenuString(4), kAboutEntry) << c.pszLocale;
+        EXPECT_EQ(pMenu->GetMenuString(4), c.pszAbout) << c.pszLocale;
+        EXPECT_STREQ(AfxFindDialogTemplate(IDD_ABOUTBOX)->pszCaption, c.pszAboutCaption);
     }
 }
 

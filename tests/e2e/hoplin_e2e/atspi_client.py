@@ -5,7 +5,11 @@ Reads one JSON command a line on stdin and answers one JSON line on stdout:
   {"cmd": "tree"}                      the application named Hoplin, as nested objects
   {"cmd": "click", "path": [names]}    does the "click" action of the object at path
   {"cmd": "events"}                    the events seen since the last time, and forgets them
-Every object is {"name", "role", "description", "states", "extents", "actions", "children"}.
+  {"cmd": "keys", "consume": [names]}  listens to the keys that applications hand over, as a
+                                       screen reader does, taking those named (keysym names)
+                                       for itself; answers the keys heard since the last time
+Every object is {"name", "role", "description", "states", "extents", "actions", "children"};
+every event {"type", "source", "role", "detail1", "text"}.
 
 usage: python3 -m hoplin_e2e.atspi_client
 """
@@ -20,8 +24,14 @@ from gi.repository import Atspi, GLib  # noqa: E402
 
 APP_NAME = "Hoplin"
 EVENTS = ("object:state-changed:focused", "object:property-change:accessible-description",
-          "window:activate")
+          "object:state-changed:showing", "window:activate")
+KEY_EVENTS = (1 << Atspi.EventType.KEY_PRESSED_EVENT) | (1 << Atspi.EventType.KEY_RELEASED_EVENT)
+# Every combination of the modifiers that a key may come with.
+ALL_MODIFIERS = 0xFF
 seen = []
+keys_heard = []
+keys_taken = set()
+key_listener = None
 
 
 def describe(accessible):
@@ -65,8 +75,29 @@ def find(path):
 def on_event(event):
     source = event.source
     seen.append({"type": event.type, "source": source.get_name() if source else None,
-                 "detail1": event.detail1,
+                 "role": source.get_role_name() if source else None, "detail1": event.detail1,
                  "text": event.any_data if isinstance(event.any_data, str) else None})
+
+
+def on_key(event):
+    name = event.event_string
+    keys_heard.append({"pressed": event.type == Atspi.EventType.KEY_PRESSED_EVENT,
+                       "keysym": event.id, "keycode": event.hw_code, "name": name})
+    return name in keys_taken
+
+
+def listen_to_keys(consume):
+    global key_listener
+    keys_taken.clear()
+    keys_taken.update(consume)
+    if key_listener is None:
+        key_listener = Atspi.DeviceListener.new(on_key)
+        sync = Atspi.KeyListenerSyncType.SYNCHRONOUS | Atspi.KeyListenerSyncType.CANCONSUME
+        for modifiers in range(ALL_MODIFIERS + 1):
+            Atspi.register_keystroke_listener(key_listener, None, modifiers, KEY_EVENTS, sync)
+    heard = list(keys_heard)
+    keys_heard.clear()
+    return heard
 
 
 def answer(command):
@@ -80,6 +111,8 @@ def answer(command):
         events = list(seen)
         seen.clear()
         return events
+    if command["cmd"] == "keys":
+        return listen_to_keys(command.get("consume", []))
     raise ValueError(f"no command {command['cmd']!r}")
 
 

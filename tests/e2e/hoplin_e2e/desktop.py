@@ -207,8 +207,11 @@ def start_session_bus(env, folder, log):
     path = os.path.join(folder, "session-bus")
     config = write(os.path.join(folder, "session-bus.conf"), SESSION_BUS_CONFIG.format(path=path))
     proc = start(["dbus-daemon", "--nofork", f"--config-file={config}"], env, log)
-    wait_until("the session bus", lambda: os.path.exists(path), STARTUP_TIMEOUT, proc)
-    return proc, dict(env, DBUS_SESSION_BUS_ADDRESS=f"unix:path={path}")
+    address = f"unix:path={path}"
+    wait_until("the session bus taking connections",
+               lambda: os.path.exists(path) and accepts_connections(address), STARTUP_TIMEOUT,
+               proc)
+    return proc, dict(env, DBUS_SESSION_BUS_ADDRESS=address)
 
 
 class WindowManager:
@@ -283,16 +286,46 @@ A11Y_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 A11Y_BUS_NAME = "org.a11y.Bus"
 
 
+def connect_to_bus(address):
+    """A connection of the test's own to the session bus at address."""
+    from gi.repository import Gio
+
+    return Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+
+def accepts_connections(address):
+    """Whether the bus at address lets a client in: its socket may be there before it listens."""
+    from gi.repository import GLib
+
+    try:
+        connect_to_bus(address).close_sync(None)
+        return True
+    except GLib.Error:
+        return False
+
+
+def set_accessibility(env, enabled):
+    """Says through org.a11y.Status, on env's session bus, whether accessibility is on, as a
+    desktop's settings do."""
+    from gi.repository import Gio, GLib
+
+    bus = connect_to_bus(env["DBUS_SESSION_BUS_ADDRESS"])
+    bus.call_sync(A11Y_BUS_NAME, "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+                  GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled",
+                                         GLib.Variant("b", enabled))),
+                  None, Gio.DBusCallFlags.NONE, -1, None)
+    bus.close_sync(None)
+
+
 def start_accessibility_bus(env, log, enabled=True):
     """Starts the accessibility bus on env's session bus, as a desktop does, and says through
     org.a11y.Status whether accessibility is on. Answers the launcher's process."""
     from gi.repository import Gio, GLib
 
     proc = start([A11Y_BUS_LAUNCHER, "--launch-immediately"], env, log)
-    bus = Gio.DBusConnection.new_for_address_sync(
-        env["DBUS_SESSION_BUS_ADDRESS"],
-        Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    bus = connect_to_bus(env["DBUS_SESSION_BUS_ADDRESS"])
 
     def owned():
         reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
@@ -302,9 +335,6 @@ def start_accessibility_bus(env, log, enabled=True):
         return reply.unpack()[0]
 
     wait_until("the accessibility bus", owned, STARTUP_TIMEOUT, proc)
-    bus.call_sync(A11Y_BUS_NAME, "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
-                  GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled",
-                                         GLib.Variant("b", enabled))),
-                  None, Gio.DBusCallFlags.NONE, -1, None)
     bus.close_sync(None)
+    set_accessibility(env, enabled)
     return proc
