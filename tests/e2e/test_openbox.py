@@ -9,7 +9,8 @@ import pytest
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
 from hoplin_e2e.game import (JUMP_TIMEOUT, LEFT_BUTTON, LOST_DISPLAY_LINE, LOST_DISPLAY_TIMEOUT,
-                             MOVE_TIMEOUT, OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT)
+                             MOVE_TIMEOUT, OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT,
+                             WINDOW_MANAGER_TIMEOUT)
 
 pytestmark = pytest.mark.parametrize("window_manager", ["openbox"], indirect=True)
 
@@ -43,7 +44,7 @@ def test_one_click_on_start_in_a_window_without_the_focus_starts_a_run(game, xsc
                                                                        other_window):
     xscreen.activate(other_window)
     parts.wait_until("the other window active", lambda: xscreen.active_window() == other_window.id,
-                     SCREEN_TIMEOUT)
+                     WINDOW_MANAGER_TIMEOUT)
     game.click(game.layout.start)
     game.wait_for("playing screen after one click", screens.check_playing, SCREEN_TIMEOUT)
 
@@ -81,7 +82,7 @@ def test_a_window_minimised_during_a_run_shows_the_title_when_restored_after_it(
     # Openbox marks the window hidden once it has unmapped it.
     parts.wait_until("the window minimised",
                      lambda: HIDDEN_STATE in xscreen.atoms(game.window, "_NET_WM_STATE"),
-                     SCREEN_TIMEOUT)
+                     WINDOW_MANAGER_TIMEOUT)
     assert game.worker_running(), "the run ended before the window was minimised"
     parts.wait_until("the run's end while the window is minimised",
                      lambda: not game.worker_running(), OUTCOME_PAUSE_MAX)

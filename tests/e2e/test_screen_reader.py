@@ -9,8 +9,8 @@ import pytest
 
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
-from hoplin_e2e.game import (OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT, WestonDesktop,
-                             X11Desktop)
+from hoplin_e2e.game import (OUTCOME_PAUSE_MAX, OUTCOME_TIMEOUT, SCREEN_TIMEOUT,
+                             WINDOW_MANAGER_TIMEOUT, WestonDesktop, X11Desktop)
 from hoplin_e2e.reader import ScreenReader, find
 from hoplin_e2e.xscreen import ICONIC
 
@@ -195,7 +195,7 @@ def test_a_run_that_ends_while_the_window_is_minimised_is_heard_to_end_once(game
     announced(reader)
     xscreen.minimise(game.window)
     parts.wait_until("the window minimised", lambda: xscreen.wm_state(game.window) == ICONIC,
-                     SCREEN_TIMEOUT)
+                     WINDOW_MANAGER_TIMEOUT)
     assert game.worker_running(), "the run ended before the window was minimised"
     heard = hear(reader, "the title's return said while minimised", lambda heard: TITLE in heard,
                  OUTCOME_TIMEOUT)

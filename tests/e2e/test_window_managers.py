@@ -9,7 +9,7 @@ import pytest
 
 from hoplin_e2e import desktop as parts
 from hoplin_e2e import screens
-from hoplin_e2e.game import MOVE_TIMEOUT, SCREEN_TIMEOUT
+from hoplin_e2e.game import MOVE_TIMEOUT, SCREEN_TIMEOUT, WINDOW_MANAGER_TIMEOUT
 from hoplin_e2e.xscreen import ICONIC
 
 ALL = pytest.mark.parametrize("window_manager", [None, "openbox", "mutter", "kwin"],
@@ -51,7 +51,7 @@ def open_about_in_front(game):
     manager has said what it offers."""
     about, _ = game.open_about(placed_by_game=False)
     parts.wait_until("the About box in front once it opens", lambda: about_in_front(game, about),
-                     SCREEN_TIMEOUT)
+                     WINDOW_MANAGER_TIMEOUT)
     return about
 
 
@@ -91,9 +91,9 @@ def test_a_click_on_the_main_window_leaves_the_about_box_in_front(game):
     # A window manager acts on a press before it passes the press on to the game.
     parts.wait_until("the game taking the click on its main window",
                      lambda: game.screen.numbers(game.window, "_NET_WM_USER_TIME")
-                     != pressed_before, SCREEN_TIMEOUT)
+                     != pressed_before, WINDOW_MANAGER_TIMEOUT)
     parts.wait_until("the About box in front after a click on the main window",
-                     lambda: about_in_front(game, about), SCREEN_TIMEOUT)
+                     lambda: about_in_front(game, about), WINDOW_MANAGER_TIMEOUT)
     game.shoot(game.around(game.screen.geometry(about))).save(game.artifacts.path("about.png"))
 
 
@@ -104,10 +104,11 @@ def test_a_minimised_about_box_takes_its_owner_along_and_comes_back_in_front_whe
     game.screen.minimise(about)
     # A minimised dialog would leave a window that takes no input; its owner goes too.
     parts.wait_until("the main window minimised with the About box",
-                     lambda: game.screen.wm_state(game.window) == ICONIC, SCREEN_TIMEOUT)
+                     lambda: game.screen.wm_state(game.window) == ICONIC,
+                     WINDOW_MANAGER_TIMEOUT)
     game.screen.activate(game.window)
     parts.wait_until("the About box back in front once the main window is activated",
-                     lambda: about_in_front(game, about), SCREEN_TIMEOUT)
+                     lambda: about_in_front(game, about), WINDOW_MANAGER_TIMEOUT)
 
 
 @ALL
@@ -116,7 +117,7 @@ def test_return_closes_the_about_box_and_the_main_window_has_the_keyboard_again(
     game.key("Return")
     game.wait_for_no_about("the About box after Return")
     parts.wait_until("the main window with the keyboard once the About box has closed",
-                     lambda: focused(desktop, game.window), SCREEN_TIMEOUT)
+                     lambda: focused(desktop, game.window), WINDOW_MANAGER_TIMEOUT)
     if not desktop.managed:
         game.key("alt+space")
         game.wait_for("the system menu after Alt+Space", screens.check_menu((0, 0)),

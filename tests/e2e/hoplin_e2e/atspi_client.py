@@ -26,8 +26,9 @@ APP_NAME = "Hoplin"
 EVENTS = ("object:state-changed:focused", "object:property-change:accessible-description",
           "object:state-changed:showing", "window:activate")
 KEY_EVENTS = (1 << Atspi.EventType.KEY_PRESSED_EVENT) | (1 << Atspi.EventType.KEY_RELEASED_EVENT)
-# Every combination of the modifiers that a key may come with.
-ALL_MODIFIERS = 0xFF
+# The modifiers the tests' keys come with: none, or Num Lock's (X's Mod2), whatever the
+# keyboard's state.
+KEY_MODIFIERS = (0, 1 << 4)
 seen = []
 keys_heard = []
 keys_taken = set()
@@ -93,7 +94,7 @@ def listen_to_keys(consume):
     if key_listener is None:
         key_listener = Atspi.DeviceListener.new(on_key)
         sync = Atspi.KeyListenerSyncType.SYNCHRONOUS | Atspi.KeyListenerSyncType.CANCONSUME
-        for modifiers in range(ALL_MODIFIERS + 1):
+        for modifiers in KEY_MODIFIERS:
             Atspi.register_keystroke_listener(key_listener, None, modifiers, KEY_EVENTS, sync)
     heard = list(keys_heard)
     keys_heard.clear()

@@ -10,6 +10,9 @@ from . import desktop, screens
 from .screens import Layout, Shot
 
 SCREEN_TIMEOUT = 5.0  # for a screen that should follow an action at once
+# For what a window manager does: a busy machine may keep it waiting, and the wait ends as soon
+# as it is done.
+WINDOW_MANAGER_TIMEOUT = 30.0
 JUMP_TIMEOUT = 1.2
 MOVE_TIMEOUT = 1.0  # for the jumper to step on: a few of the game's 0.3 s steps
 STOP_TIMEOUT = 1.5  # below the 2 s outcome pause, so only Stop can bring the title this soon
