@@ -17,6 +17,7 @@
 #include "platform/base/cstring.h"
 #include "platform/base/dpi.h"
 #include "platform/gdi/dc.h"
+#include "platform/sdl/ttf_rasterizer.h"
 #include "render/colours.h"
 #include "render/field_view.h"
 #include "render/game_field.h"
@@ -195,6 +196,8 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
+    // The game's text, as it draws on Linux.
+    AfxSetTextRasterizer(&AfxTtfRasterizer());
     // The library makes the display reporter once and keeps it.
     CRatioReporter reporter(benchmark::CreateDefaultDisplayReporter());
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -70,46 +70,36 @@ COLORREF GetSysColor(int nIndex) {
     return nIndex == COLOR_BTNFACE ? theme::kDialogFace : RGB(0, 0, 0);
 }
 
-SDL_Surface* DCImpl::Target() const {
-    if (pAttached != nullptr) {
-        return pAttached;
+PixelBuffer DCImpl::Target() const {
+    if (attached.pPixels != nullptr) {
+        return attached;
     }
     const auto* pBitmap = bMemory ? static_cast<const BitmapData*>(bitmap.pData.get()) : nullptr;
-    return pBitmap != nullptr ? pBitmap->pSurface : nullptr;
+    return pBitmap != nullptr ? pBitmap->buffer : PixelBuffer();
 }
 
-void DCImpl::Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip) {
-    SDL_Surface* pSurface = Target();
-    SDL_Rect rcFill;
-    if (pSurface != nullptr && pixels::Intersect(r, clip, &rcFill)) {
-        pixels::Fill(pSurface, rcFill, cr, rcFill);
+void DCImpl::Fill(const RECT& r, COLORREF cr, const RECT& clip) {
+    const PixelBuffer target = Target();
+    RECT rcFill;
+    if (target.pPixels != nullptr && IntersectRect(&rcFill, &r, &clip)) {
+        pixels::Fill(target, rcFill, cr);
     }
 }
 
-void DCImpl::Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect& rcDest,
-                  const SDL_Rect& clip) {
-    SDL_Rect rcShown;
-    SDL_Point ptFrom;
-    if (!pixels::PlaceCopy(pSource, rcSource, rcDest, clip, &rcShown, &ptFrom)) {
-        return;
-    }
-    pixels::Copy(pSource, ptFrom, Target(), rcShown);
-}
-
-bool DCImpl::ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const {
-    const SDL_Surface* pSurface = Target();
-    if (pSurface == nullptr) {
+bool DCImpl::ClipFor(const RECT* pLimit, RECT* pClip) const {
+    const PixelBuffer target = Target();
+    if (target.pPixels == nullptr) {
         return false;
     }
-    *pClip = SDL_Rect{0, 0, pSurface->w, pSurface->h};
-    if (bClip && !pixels::Intersect(*pClip, rcClip, pClip)) {
+    *pClip = target.Bounds();
+    if (bClip && !IntersectRect(pClip, pClip, &rcClip)) {
         return false;
     }
-    return pLimit == nullptr || pixels::Intersect(*pClip, *pLimit, pClip);
+    return pLimit == nullptr || IntersectRect(pClip, pClip, pLimit);
 }
 
 void CDC::AttachSurface(HSURFACE hSurface) {
-    m_pImpl->pAttached = hSurface != nullptr ? hSurface->pSurface : nullptr;
+    m_pImpl->attached = hSurface != nullptr ? hSurface->pixels : PixelBuffer();
 }
 
 CDC::CDC() {
@@ -197,79 +187,63 @@ int CDC::GetROP2() const {
 }
 
 BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
-    SDL_Rect clip;
+    RECT clip;
     if (x2 <= x1 || y2 <= y1 || !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
     const auto* pBrush = DataOf<BrushData>(m_pImpl->brush);
     if (pBrush != nullptr && !pBrush->bNull && x2 - x1 > 2 && y2 - y1 > 2) {
-        m_pImpl->Fill(SDL_Rect{x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2}, pBrush->crColor, clip);
+        m_pImpl->Fill(RECT{x1 + 1, y1 + 1, x2 - 1, y2 - 1}, pBrush->crColor, clip);
     }
     const auto* pPen = DataOf<PenData>(m_pImpl->pen);
     if (pPen != nullptr && pPen->nStyle != PS_NULL) {
-        const int w = x2 - x1;
-        const int h = y2 - y1;
-        m_pImpl->Fill(SDL_Rect{x1, y1, w, 1}, pPen->crColor, clip);
-        m_pImpl->Fill(SDL_Rect{x1, y2 - 1, w, 1}, pPen->crColor, clip);
-        m_pImpl->Fill(SDL_Rect{x1, y1, 1, h}, pPen->crColor, clip);
-        m_pImpl->Fill(SDL_Rect{x2 - 1, y1, 1, h}, pPen->crColor, clip);
+        m_pImpl->Fill(RECT{x1, y1, x2, y1 + 1}, pPen->crColor, clip);
+        m_pImpl->Fill(RECT{x1, y2 - 1, x2, y2}, pPen->crColor, clip);
+        m_pImpl->Fill(RECT{x1, y1, x1 + 1, y2}, pPen->crColor, clip);
+        m_pImpl->Fill(RECT{x2 - 1, y1, x2, y2}, pPen->crColor, clip);
     }
     return TRUE;
 }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF crColor) {
-    SDL_Rect clip;
+    RECT clip;
     if (m_pImpl->ClipFor(nullptr, &clip)) {
-        m_pImpl->Fill(pixels::ToSdl(*lpRect), crColor, clip);
+        m_pImpl->Fill(*lpRect, crColor, clip);
     }
 }
 
 BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                  DWORD dwRop) {
-    SDL_Surface* pDest = m_pImpl->Target();
-    SDL_Surface* pSource = pSrcDC != nullptr ? pSrcDC->m_pImpl->Target() : nullptr;
-    SDL_Rect clip;
-    if (dwRop != SRCCOPY || pSource == nullptr || nWidth <= 0 || nHeight <= 0 ||
+    const PixelBuffer source = pSrcDC != nullptr ? pSrcDC->m_pImpl->Target() : PixelBuffer();
+    RECT clip;
+    if (dwRop != SRCCOPY || source.pPixels == nullptr || nWidth <= 0 || nHeight <= 0 ||
         !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
-    const SDL_Rect rcSource{xSrc, ySrc, nWidth, nHeight};
-    const SDL_Rect rcDest{x, y, nWidth, nHeight};
-    if (pSource->format->format == pDest->format->format &&
-        pSource->format->BytesPerPixel == sizeof(Uint32)) {
-        m_pImpl->Copy(pSource, rcSource, rcDest, clip);
-        return TRUE;
+    RECT rcShown;
+    POINT ptFrom;
+    if (pixels::PlaceCopy(source, RECT{xSrc, ySrc, xSrc + nWidth, ySrc + nHeight},
+                          RECT{x, y, x + nWidth, y + nHeight}, clip, &rcShown, &ptFrom)) {
+        pixels::Copy(source, ptFrom, m_pImpl->Target(), rcShown);
     }
-    SDL_Rect rcOld;
-    SDL_GetClipRect(pDest, &rcOld);
-    SDL_SetClipRect(pDest, &clip);
-    SDL_SetSurfaceBlendMode(pSource, SDL_BLENDMODE_NONE);
-    SDL_Rect rcSourceClipped = rcSource;
-    SDL_Rect rcDestClipped = rcDest;
-    const int nResult = SDL_BlitSurface(pSource, &rcSourceClipped, pDest, &rcDestClipped);
-    SDL_SetClipRect(pDest, &rcOld);
-    return nResult == 0;
+    return TRUE;
 }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-    const SDL_Surface* pSurface = m_pImpl->Target();
-    if (pSurface == nullptr || x < 0 || y < 0 || x >= pSurface->w || y >= pSurface->h ||
-        pSurface->format->BytesPerPixel != 4) {
+    const PixelBuffer target = m_pImpl->Target();
+    const RECT rcBounds = target.Bounds();
+    if (target.pPixels == nullptr || !PtInRect(&rcBounds, POINT{x, y})) {
         return CLR_INVALID;
     }
-    const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch;
-    const Uint32 nPixel = reinterpret_cast<const Uint32*>(pRow)[x];
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_GetRGB(nPixel, pSurface->format, &r, &g, &b);
-    return RGB(r, g, b);
+    return pixels::ToColour(*target.At(x, y));
 }
 
 BOOL CDC::SetPixel(int x, int y, COLORREF crColor) {
-    SDL_Rect clip;
+    RECT clip;
     if (!m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
-    m_pImpl->Fill(SDL_Rect{x, y, 1, 1}, crColor, clip);
+    m_pImpl->Fill(RECT{x, y, x + 1, y + 1}, crColor, clip);
     return TRUE;
 }
 
@@ -278,7 +252,7 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     const int cyIcon = GetSystemMetrics(SM_CYICON);
     int nScale = 1;
     const ICONIMAGE* pImage = AfxFindIconImage(hIcon, cxIcon, &nScale);
-    SDL_Rect clip;
+    RECT clip;
     if (pImage == nullptr || !m_pImpl->ClipFor(nullptr, &clip)) {
         return FALSE;
     }
@@ -288,9 +262,10 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
     for (int row = 0; row < pImage->cy; ++row) {
         for (int col = 0; col < pImage->cx; ++col) {
             if (!AfxIsIconPixelTransparent(*pImage, col, row)) {
-                m_pImpl->Fill(
-                    SDL_Rect{xImage + col * nScale, yImage + row * nScale, nScale, nScale},
-                    AfxGetIconPixel(hIcon, *pImage, col, row), clip);
+                const int xPixel = xImage + col * nScale;
+                const int yPixel = yImage + row * nScale;
+                m_pImpl->Fill(RECT{xPixel, yPixel, xPixel + nScale, yPixel + nScale},
+                              AfxGetIconPixel(hIcon, *pImage, col, row), clip);
             }
         }
     }
@@ -300,7 +275,7 @@ BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
 void CDC::SetClipRect(LPCRECT lpRect) {
     m_pImpl->bClip = lpRect != nullptr;
     if (lpRect != nullptr) {
-        m_pImpl->rcClip = pixels::ToSdl(*lpRect);
+        m_pImpl->rcClip = *lpRect;
     }
 }
 

@@ -5,10 +5,9 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 
 #include "platform/base/dpi.h"
-#include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi_impl.h"
 
 BOOL CGdiObject::DeleteObject() {
@@ -46,17 +45,19 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {
         return FALSE;
     }
     // A font made again and again for each shape is the one font, found once: the faces are
-    // the font library's for the program's life, so a font of the same face and size is
-    // shared by everything that makes it.
-    static std::map<std::pair<std::string, int>, std::shared_ptr<FontData>> s_fonts;
+    // the rasteriser's for its life, so a font of the same face and size is shared by
+    // everything that makes it while that rasteriser is installed.
+    static std::map<std::tuple<CTextRasterizer*, std::string, int>, std::shared_ptr<FontData>>
+        s_fonts;
+    CTextRasterizer& rasterizer = AfxTextRasterizer();
     std::shared_ptr<FontData>& pFont =
-        s_fonts[std::make_pair(std::string(lpLogFont->lfFaceName), nPixelHeight)];
+        s_fonts[std::make_tuple(&rasterizer, std::string(lpLogFont->lfFaceName), nPixelHeight)];
     if (pFont == nullptr) {
-        TTF_Font* pFace = AfxOpenFontFace(lpLogFont->lfFaceName, nPixelHeight);
-        if (pFace == nullptr) {
+        const HFACE hFace = rasterizer.OpenFace(lpLogFont->lfFaceName, nPixelHeight);
+        if (hFace == nullptr) {
             return FALSE;
         }
-        pFont = std::make_shared<FontData>(pFace, lpLogFont->lfFaceName, nPixelHeight);
+        pFont = std::make_shared<FontData>(rasterizer, hFace);
     }
     m_pData = pFont;
     return TRUE;
@@ -67,22 +68,16 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* /*pDC*/, int nWidth, int nHeight) {
     if (nWidth <= 0 || nHeight <= 0) {
         return FALSE;
     }
-    SDL_Surface* pSurface =
-        SDL_CreateRGBSurfaceWithFormat(0, nWidth, nHeight, 32, SDL_PIXELFORMAT_XRGB8888);
-    if (pSurface == nullptr) {
-        return FALSE;
-    }
-    // A new surface is zero-filled, which is black.
-    m_pData = std::make_shared<BitmapData>(pSurface);
+    m_pData = std::make_shared<BitmapData>(nWidth, nHeight);
     return TRUE;
 }
 
 SIZE CBitmap::GetSize() const {
     const auto* pBitmap = static_cast<const BitmapData*>(m_pData.get());
-    return pBitmap != nullptr ? SIZE{pBitmap->pSurface->w, pBitmap->pSurface->h} : SIZE{0, 0};
+    return pBitmap != nullptr ? SIZE{pBitmap->buffer.cx, pBitmap->buffer.cy} : SIZE{0, 0};
 }
 
 BOOL CBitmap::SaveToFile(const char* pszPath) const {
     const auto* pBitmap = static_cast<const BitmapData*>(m_pData.get());
-    return pBitmap != nullptr && SDL_SaveBMP(pBitmap->pSurface, pszPath) == 0;
+    return pBitmap != nullptr && pszPath != nullptr && pixels::SaveBmp(pBitmap->buffer, pszPath);
 }

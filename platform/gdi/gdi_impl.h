@@ -1,17 +1,17 @@
 // What lies behind the GDI object, device-context and surface handles. The gdi's and the
-// screen's code only.
+// backends' code only.
 #pragma once
 
-#include <SDL.h>
-#include <SDL_ttf.h>
-
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/dc.h"
-#include "platform/gdi/font_library.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/pixels.h"
+#include "platform/gdi/text_raster.h"
 
 namespace text {
 struct RenderedText;
@@ -33,29 +33,29 @@ struct BrushData : GdiData {
     COLORREF crColor;
 };
 
-// The faces belong to the font library's cache.
+// The face is the rasteriser's that opened it, which draws the font's text.
 struct FontData : GdiData {
-    FontData(TTF_Font* pFace, std::string strFace, int nHeight)
-        : pTTF(pFace), strFaceName(std::move(strFace)), nPixelHeight(nHeight) {}
+    FontData(CTextRasterizer& rasterizerOfFace, HFACE hNamedFace)
+        : rasterizer(rasterizerOfFace), hFace(hNamedFace) {}
+    CTextRasterizer& rasterizer;
     // The named face's own, for the font's metrics.
-    TTF_Font* pTTF;
-    std::string strFaceName;
-    int nPixelHeight;
+    HFACE hFace;
     // The face that draws the text: the named one, or one that has the text's characters.
-    TTF_Font* FaceFor(const std::string& strText) const {
-        return AfxOpenFontFace(strFaceName.c_str(), nPixelHeight, strText.c_str());
-    }
+    HFACE FaceFor(const std::string& strText) const { return rasterizer.FaceFor(hFace, strText); }
 };
 
+// A bitmap's own pixels, cleared to black when made.
 struct BitmapData : GdiData {
-    explicit BitmapData(SDL_Surface* pSurf) : pSurface(pSurf) {}
-    ~BitmapData() override { SDL_FreeSurface(pSurface); }
-    SDL_Surface* pSurface;
+    BitmapData(int cx, int cy)
+        : pixels(static_cast<size_t>(cx) * static_cast<size_t>(cy)),
+          buffer{cx, cy, cx * static_cast<int>(sizeof(std::uint32_t)), pixels.data()} {}
+    std::vector<std::uint32_t> pixels;
+    PixelBuffer buffer;
 };
 
-// A window's pixels, as the screen keeps them for the window's paint contexts.
+// A window's pixels, as its screen driver hands them to the window's paint contexts.
 struct HSURFACE__ {
-    SDL_Surface* pSurface = nullptr;
+    PixelBuffer pixels;
 };
 
 // One selected object: the C++ object that SelectObject hands back, and its data, which the
@@ -72,7 +72,7 @@ const T* DataOf(const Selection& selection) {
 
 struct DCImpl {
     bool bMemory = false;
-    SDL_Surface* pAttached = nullptr;  // a window's surface, for a paint context
+    PixelBuffer attached;  // a window's pixels, for a paint context
     Selection pen;
     Selection brush;
     Selection font;
@@ -82,20 +82,16 @@ struct DCImpl {
     int nBkMode = OPAQUE;
     int nRop2 = R2_COPYPEN;
     bool bClip = false;
-    SDL_Rect rcClip{0, 0, 0, 0};
+    RECT rcClip{0, 0, 0, 0};
 
-    // The surface that drawing goes to, or null.
-    SDL_Surface* Target() const;
+    // The pixels that drawing goes to; their pPixels is null when there are none.
+    PixelBuffer Target() const;
     // Fills r with cr within clip.
-    void Fill(const SDL_Rect& r, COLORREF cr, const SDL_Rect& clip);
-    // Copies rcSource of the source to rcDest within clip.
-    void Copy(SDL_Surface* pSource, const SDL_Rect& rcSource, const SDL_Rect& rcDest,
-              const SDL_Rect& clip);
+    void Fill(const RECT& r, COLORREF cr, const RECT& clip);
     // Draws a rendered label with its top-left corner at pt, within clip: its background when
     // the mode is OPAQUE, its ink, and its underline when it has one.
-    void DrawLabel(const text::RenderedText& rendered, bool bUnderline, SDL_Point pt,
-                   const SDL_Rect& clip);
-    // The clip for an operation on the target: the context's clip within the surface,
-    // further limited to pLimit when given. Answers false when nothing is left.
-    bool ClipFor(const SDL_Rect* pLimit, SDL_Rect* pClip) const;
+    void DrawLabel(const text::RenderedText& rendered, bool bUnderline, POINT pt, const RECT& clip);
+    // The clip for an operation on the target: the context's clip within the pixels, further
+    // limited to pLimit when given. Answers false when nothing is left.
+    bool ClipFor(const RECT* pLimit, RECT* pClip) const;
 };

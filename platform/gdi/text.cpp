@@ -15,8 +15,8 @@ std::string TextOf(const char* lpszString, int nCount) {
 // Where DrawText puts the label's top-left corner in rc, as nFormat places it. A centred
 // label centres its ink rather than its advance, which keeps labels such as "GOAL!!"
 // visually in the middle.
-SDL_Point PlaceText(const RECT& rc, UINT nFormat, const text::RenderedText& rendered) {
-    SDL_Point pt{rc.left, rc.top};
+POINT PlaceText(const RECT& rc, UINT nFormat, const text::RenderedText& rendered) {
+    POINT pt{rc.left, rc.top};
     if ((nFormat & DT_CENTER) != 0) {
         pt.x = rc.left + (rc.right - rc.left - rendered.nWidth) / 2 - rendered.nInkImbalance / 2;
     } else if ((nFormat & DT_RIGHT) != 0) {
@@ -32,41 +32,32 @@ SDL_Point PlaceText(const RECT& rc, UINT nFormat, const text::RenderedText& rend
 
 }  // namespace
 
-void DCImpl::DrawLabel(const text::RenderedText& rendered, bool bUnderline, SDL_Point pt,
-                       const SDL_Rect& clip) {
+void DCImpl::DrawLabel(const text::RenderedText& rendered, bool bUnderline, POINT pt,
+                       const RECT& clip) {
     if (nBkMode == OPAQUE) {
-        Fill(SDL_Rect{pt.x, pt.y, rendered.nWidth, rendered.nHeight}, crBk, clip);
+        Fill(RECT{pt.x, pt.y, pt.x + rendered.nWidth, pt.y + rendered.nHeight}, crBk, clip);
     }
-    if (rendered.pInk != nullptr) {
-        SDL_Surface* pSurface = Target();
-        SDL_Rect rcOld;
-        SDL_GetClipRect(pSurface, &rcOld);
-        SDL_SetClipRect(pSurface, &clip);
-        SDL_Rect rcDest{pt.x, pt.y, rendered.pInk->w, rendered.pInk->h};
-        SDL_BlitSurface(rendered.pInk, nullptr, pSurface, &rcDest);
-        SDL_SetClipRect(pSurface, &rcOld);
-    }
+    pixels::Blend(Target(), pt, rendered.ink, crText, clip);
     if (bUnderline) {
-        Fill(SDL_Rect{pt.x + rendered.nUnderlineLeft, pt.y + rendered.nAscent + 1,
-                      rendered.nUnderlineWidth, 1},
-             crText, clip);
+        const int xLine = pt.x + rendered.nUnderlineLeft;
+        const int yLine = pt.y + rendered.nAscent + 1;
+        Fill(RECT{xLine, yLine, xLine + rendered.nUnderlineWidth, yLine + 1}, crText, clip);
     }
 }
 
 int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
     const auto* pFont = DataOf<FontData>(m_pImpl->font);
-    if (lpszString == nullptr || lpRect == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+    if (lpszString == nullptr || lpRect == nullptr || pFont == nullptr) {
         return 0;
     }
-    const SDL_Rect rcLimit = pixels::ToSdl(*lpRect);
-    SDL_Rect clip;
-    if (nCount == 0 || *lpszString == '\0' || !m_pImpl->ClipFor(&rcLimit, &clip)) {
+    RECT clip;
+    if (nCount == 0 || *lpszString == '\0' || !m_pImpl->ClipFor(lpRect, &clip)) {
         // Nothing of it would show, so it is neither shaped nor rendered.
-        return TTF_FontHeight(pFont->pTTF);
+        return pFont->rasterizer.Metrics(pFont->hFace).nHeight;
     }
     const text::PrefixedText text =
         text::ResolvePrefixes(TextOf(lpszString, nCount), (nFormat & DT_NOPREFIX) == 0);
-    const text::RenderedText& rendered = text::Rendered(*pFont, text, m_pImpl->crText);
+    const text::RenderedText& rendered = text::Rendered(*pFont, text);
     if (!text.strShown.empty()) {
         m_pImpl->DrawLabel(rendered, text.nUnderlineBegin != std::string::npos,
                            PlaceText(*lpRect, nFormat, rendered), clip);
@@ -76,36 +67,36 @@ int CDC::DrawText(const char* lpszString, int nCount, LPRECT lpRect, UINT nForma
 
 SIZE CDC::GetTextExtent(const char* lpszString, int nCount) const {
     const auto* pFont = DataOf<FontData>(m_pImpl->font);
-    if (lpszString == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+    if (lpszString == nullptr || pFont == nullptr) {
         return SIZE{0, 0};
     }
     const std::string str = TextOf(lpszString, nCount);
-    TTF_Font* pTTF = pFont->FaceFor(str);
-    return SIZE{text::Width(pTTF, str), TTF_FontHeight(pTTF)};
+    const HFACE hFace = pFont->FaceFor(str);
+    CTextRasterizer& rasterizer = pFont->rasterizer;
+    return SIZE{rasterizer.Advance(hFace, str), rasterizer.Metrics(hFace).nHeight};
 }
 
 BOOL CDC::GetTextInkRect(const char* lpszString, int nCount, LPRECT lpRect) const {
     SetRectEmpty(lpRect);
     const auto* pFont = DataOf<FontData>(m_pImpl->font);
-    if (lpszString == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+    if (lpszString == nullptr || pFont == nullptr) {
         return FALSE;
     }
-    const text::RenderedText& rendered = text::Rendered(
-        *pFont, text::ResolvePrefixes(TextOf(lpszString, nCount), false), m_pImpl->crText);
-    const SDL_Rect& ink = rendered.rcInk;
-    *lpRect = RECT{ink.x, ink.y, ink.x + ink.w, ink.y + ink.h};
+    *lpRect =
+        text::Rendered(*pFont, text::ResolvePrefixes(TextOf(lpszString, nCount), false)).rcInk;
     return !IsRectEmpty(lpRect);
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* pMetrics) const {
     const auto* pFont = DataOf<FontData>(m_pImpl->font);
-    if (pMetrics == nullptr || pFont == nullptr || pFont->pTTF == nullptr) {
+    if (pMetrics == nullptr || pFont == nullptr) {
         return FALSE;
     }
-    TTF_Font* pTTF = pFont->pTTF;
-    pMetrics->tmHeight = TTF_FontHeight(pTTF);
-    pMetrics->tmAscent = TTF_FontAscent(pTTF);
-    pMetrics->tmDescent = -TTF_FontDescent(pTTF);
-    pMetrics->tmAveCharWidth = text::Width(pTTF, "x");
+    CTextRasterizer& rasterizer = pFont->rasterizer;
+    const FaceMetrics metrics = rasterizer.Metrics(pFont->hFace);
+    pMetrics->tmHeight = metrics.nHeight;
+    pMetrics->tmAscent = metrics.nAscent;
+    pMetrics->tmDescent = metrics.nDescent;
+    pMetrics->tmAveCharWidth = rasterizer.Advance(pFont->hFace, "x");
     return TRUE;
 }

@@ -1,9 +1,7 @@
 // Text as device contexts draw it: '&' prefixes resolved, and labels shaped, measured and
-// rendered once, then drawn from a cache. The gdi's code only, UI thread only.
+// rendered once by the text rasteriser, then drawn from a cache. The gdi's code only, UI
+// thread only.
 #pragma once
-
-#include <SDL.h>
-#include <SDL_ttf.h>
 
 #include <string>
 
@@ -21,7 +19,7 @@ struct PrefixedText {
 // str as shown; with bPrefixes, '&' underlines the next character and "&&" shows one '&'.
 PrefixedText ResolvePrefixes(const std::string& str, bool bPrefixes);
 
-// A label as DrawText shows it: shaped, measured and rendered in one colour.
+// A label as DrawText shows it: shaped, measured and rendered, in no colour yet.
 struct RenderedText {
     int nWidth = 0;
     int nHeight = 0;
@@ -31,18 +29,15 @@ struct RenderedText {
     int nUnderlineLeft = 0;
     int nUnderlineWidth = 0;
     int nAscent = 0;
-    SDL_Surface* pInk = nullptr;  // null for empty text, or when rendering failed
-    // What of pInk the glyphs cover, in its own pixels; empty when they cover nothing. A
+    Coverage ink;  // empty for empty text
+    // What of the ink the glyphs cover, in its own pixels; empty when they cover nothing. A
     // face may draw above its ascent, or wider than its advance.
-    SDL_Rect rcInk{0, 0, 0, 0};
+    RECT rcInk{0, 0, 0, 0};
 };
 
-// The label in the font and colour, rendered the first time it is asked for. The game's
-// labels never change, and shaping and rendering them is most of a frame's work; the least
-// recently drawn label makes way when the cache is full.
-const RenderedText& Rendered(const FontData& font, const PrefixedText& text, COLORREF cr);
-
-// The width of str's advance in the face.
-int Width(TTF_Font* pFont, const std::string& str);
+// The label in the font, rendered the first time it is asked for. The game's labels never
+// change, and shaping and rendering them is most of a frame's work; the least recently drawn
+// label makes way when the cache is full.
+const RenderedText& Rendered(const FontData& font, const PrefixedText& text);
 
 }  // namespace text

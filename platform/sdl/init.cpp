@@ -15,6 +15,7 @@
 #include "platform/sdl/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_screen.h"
+#include "platform/sdl/ttf_rasterizer.h"
 #include "platform/sdl/x11_window.h"
 #include "platform/window/accessibility.h"
 #include "platform/window/top_windows.h"
@@ -122,6 +123,7 @@ BOOL AfxInitPlatform(const char* pszWindowClass) {
     AfxInitTranslations();
     AfxSetScreenDriver(&AfxSdlScreen());
     AfxSetSoundDriver(&AfxSdlAudio());
+    AfxSetTextRasterizer(&AfxTtfRasterizer());
     NameWindowClass(pszWindowClass);
     SetHints();
     std::string strDisplays;
@@ -146,6 +148,7 @@ void AfxTermPlatform() {
     AfxSetAccessibilityDriver(nullptr);
     AfxSetSoundDriver(nullptr);
     AfxSetScreenDriver(nullptr);
+    AfxSetTextRasterizer(nullptr);
     SDL_Quit();
 }
 

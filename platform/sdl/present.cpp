@@ -1,5 +1,4 @@
 // A window's pixels, and putting them on the screen.
-#include "platform/gdi/pixels.h"
 #include "platform/sdl/sdl_screen.h"
 
 namespace {
@@ -23,46 +22,83 @@ SDL_Surface* RendererPixels(HSCREEN hScreen) {
     return hScreen->pTexture != nullptr ? pPixels : nullptr;
 }
 
+PixelBuffer BufferOf(SDL_Surface* pSurface) {
+    return PixelBuffer{pSurface->w, pSurface->h, pSurface->pitch,
+                       static_cast<std::uint32_t*>(pSurface->pixels)};
+}
+
+// The pixels that the window's paint contexts draw on: the shown surface's own when they are
+// the platform's kind, as they are on 24- and 32-bit displays, or else pixels of the window's
+// that Present converts.
+PixelBuffer PaintPixels(HSCREEN hScreen, SDL_Surface* pShown) {
+    hScreen->bConverted = pShown->format->format != SDL_PIXELFORMAT_XRGB8888;
+    if (!hScreen->bConverted) {
+        return BufferOf(pShown);
+    }
+    const size_t nWanted = static_cast<size_t>(pShown->w) * static_cast<size_t>(pShown->h);
+    if (hScreen->converted.size() != nWanted) {
+        hScreen->converted.assign(nWanted, 0);
+    }
+    return PixelBuffer{pShown->w, pShown->h, pShown->w * static_cast<int>(sizeof(std::uint32_t)),
+                       hScreen->converted.data()};
+}
+
 // Puts the part rc of a window's own pixels into its texture, and shows the whole frame.
-void PresentThroughRenderer(HSCREEN hScreen, const SDL_Rect* pRect) {
+void PresentThroughRenderer(HSCREEN hScreen, const RECT* prc) {
     const SDL_Surface* pPixels = hScreen->pPixels;
     if (pPixels == nullptr || hScreen->pTexture == nullptr) {
         return;
     }
-    SDL_Rect rc{0, 0, pPixels->w, pPixels->h};
-    if (pRect != nullptr && !pixels::Intersect(*pRect, rc, &rc)) {
+    RECT rc{0, 0, pPixels->w, pPixels->h};
+    if (prc != nullptr && !IntersectRect(&rc, &rc, prc)) {
         return;
     }
-    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.y * pPixels->pitch +
-                         rc.x * pPixels->format->BytesPerPixel;
-    SDL_UpdateTexture(hScreen->pTexture, &rc, pFirst, pPixels->pitch);
+    const SDL_Rect rcSent{rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    const auto* pFirst = static_cast<const Uint8*>(pPixels->pixels) + rc.top * pPixels->pitch +
+                         rc.left * pPixels->format->BytesPerPixel;
+    SDL_UpdateTexture(hScreen->pTexture, &rcSent, pFirst, pPixels->pitch);
     // The texture holds the whole frame, so the renderer's buffers never show a stale one.
     SDL_RenderCopy(hScreen->pRenderer, hScreen->pTexture, nullptr, nullptr);
     SDL_RenderPresent(hScreen->pRenderer);
 }
 
+// Converts the window's pixels into the shown surface's kind.
+void ConvertForWindow(HSCREEN hScreen) {
+    SDL_Surface* pShown = SDL_GetWindowSurface(hScreen->pWindow);
+    const PixelBuffer& painted = hScreen->surface.pixels;
+    if (pShown == nullptr || pShown->w != painted.cx || pShown->h != painted.cy) {
+        return;
+    }
+    SDL_ConvertPixels(painted.cx, painted.cy, SDL_PIXELFORMAT_XRGB8888, painted.pPixels,
+                      painted.nPitch, pShown->format->format, pShown->pixels, pShown->pitch);
+}
+
 }  // namespace
 
 HSURFACE CSdlScreen::Surface(HSCREEN hScreen) {
-    hScreen->surface.pSurface = hScreen->pRenderer != nullptr
-                                    ? RendererPixels(hScreen)
-                                    : SDL_GetWindowSurface(hScreen->pWindow);
-    return hScreen->surface.pSurface != nullptr ? &hScreen->surface : nullptr;
+    SDL_Surface* pShown = hScreen->pRenderer != nullptr ? RendererPixels(hScreen)
+                                                        : SDL_GetWindowSurface(hScreen->pWindow);
+    if (pShown == nullptr) {
+        return nullptr;
+    }
+    hScreen->surface.pixels = PaintPixels(hScreen, pShown);
+    return &hScreen->surface;
 }
 
 void CSdlScreen::Present(HSCREEN hScreen, const RECT* prc) {
     m_bShown = true;
-    const SDL_Rect rc = prc != nullptr ? pixels::ToSdl(*prc) : SDL_Rect{0, 0, 0, 0};
-    const SDL_Rect* pRect = prc != nullptr ? &rc : nullptr;
     if (hScreen->pRenderer != nullptr) {
-        PresentThroughRenderer(hScreen, pRect);
-    } else {
-        // A window's SDL surface goes to the screen whole, whatever part was painted. A
-        // compositing window manager may leave a frame unseen (mutter does, now and then, under
-        // load), and what is painted next is often only a part of the window: during a run the
-        // board, so that a Stop button drawn once at the start would stay missing for the whole
-        // run. Sending the whole window each time lets the next frame repair whatever was missed,
-        // at the cost of the pixels round the board.
-        SDL_UpdateWindowSurface(hScreen->pWindow);
+        PresentThroughRenderer(hScreen, prc);
+        return;
     }
+    if (hScreen->bConverted) {
+        ConvertForWindow(hScreen);
+    }
+    // A window's SDL surface goes to the screen whole, whatever part was painted. A
+    // compositing window manager may leave a frame unseen (mutter does, now and then, under
+    // load), and what is painted next is often only a part of the window: during a run the
+    // board, so that a Stop button drawn once at the start would stay missing for the whole
+    // run. Sending the whole window each time lets the next frame repair whatever was missed,
+    // at the cost of the pixels round the board.
+    SDL_UpdateWindowSurface(hScreen->pWindow);
 }

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,10 @@ struct HSCREEN__ {
     bool bBigIcon = false;
     // The pixels the window's paint contexts draw on, as last handed out.
     HSURFACE__ surface;
+    // Whether those are the window's own, converted as they are shown, because the shown
+    // surface's pixels are of another kind.
+    bool bConverted = false;
+    std::vector<std::uint32_t> converted;
 };
 
 class CSdlScreen : public CScreenDriver {

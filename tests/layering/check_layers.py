@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
-"""Checks that SDL and X11 stay behind the platform's screen layer.
+"""Checks that SDL, X11 and the font libraries stay behind the platform's backend.
 
 usage: check_layers.py <source folder>
 
-Fails, naming each offending include, when
-  - a file of platform/base/ or platform/window/ includes an SDL or X11 header;
+Fails, naming each offending include or link, when
+  - a file of platform/base/, platform/gdi/ or platform/window/ includes an SDL, X11,
+    fontconfig or FreeType header;
+  - platform/gdi/ names SDL, SDL_ttf or fontconfig anywhere, or its build links them: it
+    draws on pixels of its own, and text comes through the rasteriser a backend installs;
   - a header that the game's code (model/, render/, worker/, app/) includes, directly or
     through other headers of the project, includes an SDL or X11 header.
 """
@@ -13,9 +16,14 @@ import os
 import re
 import sys
 
-SCREEN_HEADER = re.compile(r'^\s*#\s*include\s*[<"](SDL[^>"]*|X11/[^>"]*)[>"]')
+SCREEN_HEADER = re.compile(
+    r'^\s*#\s*include\s*[<"](SDL[^>"]*|X11/[^>"]*|fontconfig/[^>"]*|ft2build\.h)[>"]')
+BACKEND_LIBRARY = re.compile(r"\b(SDL2::\S+|SDL2_ttf::\S+|Fontconfig::\S+)")
 PROJECT_HEADER = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
-SCREEN_FREE_FOLDERS = ("platform/base", "platform/window")
+SCREEN_FREE_FOLDERS = ("platform/base", "platform/gdi", "platform/window")
+OWN_PIXELS_FOLDER = "platform/gdi"
+OWN_PIXELS_BUILD = "platform/gdi/CMakeLists.txt"
+BACKEND_NAME = re.compile(r"SDL|TTF_|Fc[A-Z]")
 GAME_FOLDERS = ("model", "render", "worker", "app")
 SOURCE_ENDINGS = (".h", ".cpp", ".in")
 
@@ -48,6 +56,15 @@ def problems(root):
         for path in files_under(root, folder):
             for n, header in includes(os.path.join(root, path), SCREEN_HEADER):
                 found.append(f"{path}:{n}: {folder}/ includes <{header}>")
+    for path in files_under(root, OWN_PIXELS_FOLDER):
+        with open(os.path.join(root, path), encoding="utf-8") as source:
+            for n, line in enumerate(source, 1):
+                if BACKEND_NAME.search(line):
+                    found.append(f"{path}:{n}: names a backend's library: {line.strip()}")
+    with open(os.path.join(root, OWN_PIXELS_BUILD), encoding="utf-8") as build:
+        for n, line in enumerate(build, 1):
+            for library in BACKEND_LIBRARY.findall(line):
+                found.append(f"{OWN_PIXELS_BUILD}:{n}: links {library}")
     # Every header the game's code reaches, with the chain that reaches it.
     reached = {}
     pending = []
@@ -75,9 +92,10 @@ def main(argv):
     for line in found:
         print(line, file=sys.stderr)
     if found:
-        print(f"{len(found)} include(s) let SDL or X11 above the screen layer", file=sys.stderr)
+        print(f"{len(found)} include(s) or link(s) let a backend's library above it",
+              file=sys.stderr)
         return 1
-    print("SDL and X11 stay behind platform/gdi/ and platform/sdl/")
+    print("SDL, X11 and the font libraries stay behind the backends")
     return 0
 
 

@@ -2,8 +2,8 @@
 // exactly as a fresh one painted once, however much of the last frame the platform reuses.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -98,30 +98,27 @@ public:
         m_dc.SelectObject(&m_bitmap);
     }
     CDC& DC() { return m_dc; }
-    const SDL_Surface* Surface() const { return m_dc.Impl().Target(); }
+    PixelBuffer Pixels() const { return m_dc.Impl().Target(); }
 
 private:
     CBitmap m_bitmap;
     CDC m_dc;
 };
 
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+// A window's pixels, as a screen driver hands them out.
+struct CWindowPixels {
+    std::vector<std::uint32_t> words = std::vector<std::uint32_t>(kWidth * kHeight);
+    PixelBuffer View() { return PixelBuffer{kWidth, kHeight, kWidth * 4, words.data()}; }
+};
 
-SurfacePtr NewWindowSurface() {
-    return SurfacePtr(
-        SDL_CreateRGBSurfaceWithFormat(0, kWidth, kHeight, 32, SDL_PIXELFORMAT_XRGB8888),
-        SDL_FreeSurface);
-}
-
-const Uint32& PixelOf(const SDL_Surface* pSurface, int x, int y) {
-    const auto* pRow = static_cast<const Uint8*>(pSurface->pixels) + y * pSurface->pitch;
-    return reinterpret_cast<const Uint32*>(pRow)[x];
+std::uint32_t PixelOf(const PixelBuffer& pixels, int x, int y) {
+    return *pixels.At(x, y);
 }
 
 TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaints) {
     CScenes scenes;
     CBuffer buffer;
-    SurfacePtr pWindow = NewWindowSurface();
+    CWindowPixels window;
     for (int nFrame = 0; nFrame < 400; ++nFrame) {
         SCOPED_TRACE(nFrame);
         const Scene scene = scenes.Next();
@@ -129,10 +126,10 @@ TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaints) {
         CBuffer fresh;
         Paint(fresh.DC(), scene);
         for (int y = kBoard.top; y < kBoard.bottom; ++y) {
-            ASSERT_EQ(std::memcmp(&PixelOf(buffer.Surface(), kBoard.left, y),
-                                  &PixelOf(fresh.Surface(), kBoard.left, y),
-                                  (kBoard.right - kBoard.left) * sizeof(Uint32)),
-                      0)
+            ASSERT_EQ(
+                std::memcmp(buffer.Pixels().At(kBoard.left, y), fresh.Pixels().At(kBoard.left, y),
+                            (kBoard.right - kBoard.left) * sizeof(std::uint32_t)),
+                0)
                 << "row " << y;
         }
 
@@ -140,33 +137,33 @@ TEST(RetainedPainting, FramesCopiedToAWindowMatchFreshPaints) {
         // something else (a menu, say).
         const int nEvent = scenes.Roll(10);
         if (nEvent == 0) {
-            pWindow = NewWindowSurface();
+            window = CWindowPixels();
         } else if (nEvent == 1) {
             CDC other;
-            HSURFACE__ surface{pWindow.get()};
+            HSURFACE__ surface{window.View()};
             other.AttachSurface(&surface);
             const RECT rc{scenes.Roll(kWidth), scenes.Roll(kHeight), kWidth, kHeight};
             other.FillSolidRect(&rc, RGB(0, 200, 0));
         }
-        const SurfacePtr pBefore(SDL_DuplicateSurface(pWindow.get()), SDL_FreeSurface);
+        CWindowPixels before = window;
         // Mostly the whole board, as a tick repaints it; sometimes a part.
         const RECT rcPaint = scenes.Roll(4) == 0 ? RECT{0, 0, 30, 30} : kBoard;
-        CDC window;
-        HSURFACE__ surface{pWindow.get()};
-        window.AttachSurface(&surface);
-        window.SetClipRect(&rcPaint);
-        window.BitBlt(kBoard.left, kBoard.top, kBoard.right - kBoard.left,
-                      kBoard.bottom - kBoard.top, &buffer.DC(), kBoard.left, kBoard.top, SRCCOPY);
+        CDC windowDC;
+        HSURFACE__ surface{window.View()};
+        windowDC.AttachSurface(&surface);
+        windowDC.SetClipRect(&rcPaint);
+        windowDC.BitBlt(kBoard.left, kBoard.top, kBoard.right - kBoard.left,
+                        kBoard.bottom - kBoard.top, &buffer.DC(), kBoard.left, kBoard.top, SRCCOPY);
 
         RECT rcCopied;
         IntersectRect(&rcCopied, &rcPaint, &kBoard);
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
-                const Uint32 nNow = PixelOf(pWindow.get(), x, y);
+                const std::uint32_t nNow = PixelOf(window.View(), x, y);
                 if (PtInRect(&rcCopied, POINT{x, y})) {
-                    ASSERT_EQ(nNow, PixelOf(fresh.Surface(), x, y)) << x << "," << y;
+                    ASSERT_EQ(nNow, PixelOf(fresh.Pixels(), x, y)) << x << "," << y;
                 } else {
-                    ASSERT_EQ(nNow, PixelOf(pBefore.get(), x, y)) << x << "," << y;
+                    ASSERT_EQ(nNow, PixelOf(before.View(), x, y)) << x << "," << y;
                 }
             }
         }

@@ -1,4 +1,4 @@
-#include "platform/gdi/font_library.h"
+#include "platform/sdl/font_library.h"
 
 #include <fontconfig/fontconfig.h>
 
@@ -127,20 +127,23 @@ std::u32string MissingChars(TTF_Font* pFace, const char* pszText) {
 struct FaceKey {
     std::string strPath;
     int nIndex;
-    int nPixelHeight;
     bool operator<(const FaceKey& other) const {
-        return std::tie(strPath, nIndex, nPixelHeight) <
-               std::tie(other.strPath, other.nIndex, other.nPixelHeight);
+        return std::tie(strPath, nIndex) < std::tie(other.strPath, other.nIndex);
     }
 };
+
+// The size a file is opened at, before a use sets its own.
+constexpr int kOpeningPixelHeight = 12;
+// At 72 DPI SDL_ttf's point size is the em height in pixels.
+constexpr unsigned kPixelsAsPoints = 72;
 
 // Owns SDL_ttf and every face opened through it, for the program's life.
 class CFontLibrary {
 public:
     ~CFontLibrary() {
         for (auto& entry : m_faces) {
-            if (entry.second != nullptr) {
-                TTF_CloseFont(entry.second);
+            if (entry.second.pFont != nullptr) {
+                TTF_CloseFont(entry.second.pFont);
             }
         }
         if (m_bInitialised) {
@@ -148,7 +151,7 @@ public:
         }
     }
 
-    TTF_Font* Open(const char* pszFace, int nPixelHeight, const char* pszText) {
+    FontFace* Open(const char* pszFace, const char* pszText) {
         if (!m_bInitialised) {
             m_bInitialised = TTF_Init() == 0 && FcInit();
             if (!m_bInitialised) {
@@ -163,19 +166,19 @@ public:
         if (bStandsIn && !std::exchange(m_bWarned, true)) {
             WarnAboutMissingFaces(pFile);
         }
-        TTF_Font* pFace = pFile != nullptr ? OpenFile(*pFile, nPixelHeight) : nullptr;
+        FontFace* pFace = pFile != nullptr ? OpenFile(*pFile) : nullptr;
         if (pFace == nullptr || pszText == nullptr) {
             return pFace;
         }
-        const std::u32string strMissing = MissingChars(pFace, pszText);
+        const std::u32string strMissing = MissingChars(pFace->pFont, pszText);
         if (strMissing.empty()) {
             return pFace;
         }
         const FontFile* pStandIn = Find(strFamily, strMissing);
-        TTF_Font* pStandInFace = pStandIn != nullptr ? OpenFile(*pStandIn, nPixelHeight) : nullptr;
+        FontFace* pStandInFace = pStandIn != nullptr ? OpenFile(*pStandIn) : nullptr;
         // A face that has none of the missing characters either would only change the look.
         const bool bBetter = pStandInFace != nullptr &&
-                             MissingChars(pStandInFace, pszText).size() < strMissing.size();
+                             MissingChars(pStandInFace->pFont, pszText).size() < strMissing.size();
         return bBetter ? pStandInFace : pFace;
     }
 
@@ -205,27 +208,34 @@ private:
         return it->second.get();
     }
 
-    TTF_Font* OpenFile(const FontFile& file, int nPixelHeight) {
-        const FaceKey key{file.strPath, file.nIndex, nPixelHeight};
+    // The file's face, opened the first time; every size is set on the one face.
+    FontFace* OpenFile(const FontFile& file) {
+        const FaceKey key{file.strPath, file.nIndex};
         auto it = m_faces.find(key);
         if (it == m_faces.end()) {
-            // At 72 DPI SDL_ttf's point size is the em height in pixels.
-            TTF_Font* pFace =
-                TTF_OpenFontIndexDPI(file.strPath.c_str(), nPixelHeight, file.nIndex, 72, 72);
-            it = m_faces.emplace(key, pFace).first;
+            TTF_Font* pFont = TTF_OpenFontIndexDPI(file.strPath.c_str(), kOpeningPixelHeight,
+                                                   file.nIndex, kPixelsAsPoints, kPixelsAsPoints);
+            it = m_faces.emplace(key, FontFace{pFont, kOpeningPixelHeight}).first;
         }
-        return it->second;
+        return it->second.pFont != nullptr ? &it->second : nullptr;
     }
 
     bool m_bInitialised = false;
     bool m_bWarned = false;
     std::map<std::pair<std::string, std::u32string>, std::unique_ptr<FontFile>> m_files;
-    std::map<FaceKey, TTF_Font*> m_faces;
+    std::map<FaceKey, FontFace> m_faces;
 };
 
 }  // namespace
 
-TTF_Font* AfxOpenFontFace(const char* pszFamily, int nPixelHeight, const char* pszText) {
+FontFace* AfxOpenFontFace(const char* pszFamily, const char* pszText) {
     static CFontLibrary s_library;
-    return nPixelHeight > 0 ? s_library.Open(pszFamily, nPixelHeight, pszText) : nullptr;
+    return s_library.Open(pszFamily, pszText);
+}
+
+void AfxSizeFontFace(FontFace* pFace, int nPixelHeight) {
+    if (pFace->nPixelHeight != nPixelHeight &&
+        TTF_SetFontSizeDPI(pFace->pFont, nPixelHeight, kPixelsAsPoints, kPixelsAsPoints) == 0) {
+        pFace->nPixelHeight = nPixelHeight;
+    }
 }
