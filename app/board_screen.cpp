@@ -6,6 +6,7 @@
 
 #include "app/resource.h"
 #include "platform/base/translate.h"
+#include "platform/base/ui_language.h"
 #include "platform/window/system_params.h"
 
 namespace {

@@ -2,12 +2,12 @@
 
 #include "app/command_line.h"
 #include "app/game_app.h"
-#include "platform/sdl/platform.h"
+#include "platform/platform.h"
 
 // The one application object.
 CGameApp theApp;
 
-int main(int argc, char** argv) {
+int AfxProgramMain(int argc, char** argv) {
     if (const auto nStatus = HandleCommandLine(argc, argv, stdout, stderr)) {
         return *nStatus;
     }

@@ -5,7 +5,7 @@
 #include "app/resource.h"
 #include "platform/base/cstring.h"
 #include "platform/base/icon.h"
-#include "platform/base/translate.h"
+#include "platform/base/ui_language.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "platform/base/translate.h"
+#include "platform/base/ui_language.h"
 #include "platform/base/win_types.h"
 
 // Entries are either resources with an nID, or pointers to such resources.

@@ -1,4 +1,5 @@
 #include "platform/base/translate.h"
+#include "platform/base/ui_language.h"
 
 #include <libintl.h>
 

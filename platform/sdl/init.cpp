@@ -12,7 +12,7 @@
 #include "platform/base/translate.h"
 #include "platform/sdl/desktop_scale.h"
 #include "platform/sdl/lost_display.h"
-#include "platform/sdl/platform.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/ttf_rasterizer.h"
@@ -150,15 +150,4 @@ void AfxTermPlatform() {
     AfxSetScreenDriver(nullptr);
     AfxSetTextRasterizer(nullptr);
     SDL_Quit();
-}
-
-int AfxWinMain() {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp == nullptr || !AfxInitPlatform(pApp->m_pszWindowClass)) {
-        return 1;
-    }
-    pApp->InitInstance();
-    const int nExitCode = pApp->ExitInstance();
-    AfxTermPlatform();
-    return nExitCode;
 }

@@ -56,6 +56,8 @@ public:
     HSURFACE Surface(HSCREEN hScreen) override;
     void Present(HSCREEN hScreen, const RECT* prc) override;
     void SetIcon(HSCREEN hScreen, HICON hIcon, bool bBig) override;
+    // The window manager's menu is out of the program's reach: the window layer draws its own.
+    bool OpenSystemMenu(HSCREEN /*hScreen*/) override { return false; }
     void Gather(int nTimeoutMs, CWaitList* pWaits) override;
     bool NextEvent(ScreenEvent* pEvent) override;
     void Wake() override;

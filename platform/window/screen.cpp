@@ -19,6 +19,7 @@ public:
     HSURFACE Surface(HSCREEN /*hScreen*/) override { return nullptr; }
     void Present(HSCREEN /*hScreen*/, const RECT* /*prc*/) override {}
     void SetIcon(HSCREEN /*hScreen*/, HICON /*hIcon*/, bool /*bBig*/) override {}
+    bool OpenSystemMenu(HSCREEN /*hScreen*/) override { return false; }
     void Gather(int /*nTimeoutMs*/, CWaitList* /*pWaits*/) override {}
     bool NextEvent(ScreenEvent* /*pEvent*/) override { return false; }
     void Wake() override {}

@@ -30,18 +30,19 @@ enum class ScreenEventKind {
     kClose,      // the user asks to close the window: its close button, say
     kShowAgain,  // the window's pixels need showing again, as they are
     kMinimized,
-    kRestored,     // from minimised or maximised
-    kActivated,    // the window has become the one the user works with
-    kDeactivated,  // it no longer is
-    kMoved,        // rcClient holds the client area; bResized when its size changed
-    kMouseMove,    // pt
-    kButtonDown,   // pt, button, nClicks
-    kButtonUp,     // pt, button
-    kKeyDown,      // nKey (0: a key the windows do not act on), bAlt, bRepeat, stroke; hScreen
-                   // is null for a gamepad's, which no window owns
-    kKeyUp,        // stroke
-    kDestroyed,    // another program destroyed the window
-    kQuit,         // a request to end the program, such as a signal; hScreen is null
+    kRestored,       // from minimised or maximised
+    kActivated,      // the window has become the one the user works with
+    kDeactivated,    // it no longer is
+    kMoved,          // rcClient holds the client area; bResized when its size changed
+    kMouseMove,      // pt
+    kButtonDown,     // pt, button, nClicks
+    kButtonUp,       // pt, button
+    kKeyDown,        // nKey (0: a key the windows do not act on), bAlt, bRepeat, stroke; hScreen
+                     // is null for a gamepad's, which no window owns
+    kKeyUp,          // stroke
+    kDestroyed,      // another program destroyed the window
+    kSystemCommand,  // nCommand: the program's entry chosen in a menu that the screen shows
+    kQuit,           // a request to end the program, such as a signal; hScreen is null
 };
 
 // The other buttons (a mouse's side buttons) only close menus and activate dialogs.
@@ -74,6 +75,7 @@ struct ScreenEvent {
     KeyStroke stroke{};
     RECT rcClient{0, 0, 0, 0};
     bool bResized = false;
+    UINT nCommand = 0;
 };
 
 class CScreenDriver {
@@ -101,6 +103,11 @@ public:
     // The window's icon, drawn from hIcon at the size the desktop shows; a display that keeps
     // one icon a window keeps the big one.
     virtual void SetIcon(HSCREEN hScreen, HICON hIcon, bool bBig) = 0;
+    // Opens the window's menu where the screen shows a menu of its own, as Windows' system
+    // menu is, and answers true: it shows the entries of the window's CWnd::GetSystemMenu as
+    // they are when it opens, and a chosen one comes back as kSystemCommand. Answers false
+    // where the window layer draws the menu itself.
+    virtual bool OpenSystemMenu(HSCREEN hScreen) = 0;
 
     // Waits until the display has input for the program, one of the other drivers' handles
     // in *pWaits is ready (their nReady then say what came), Wake is called, or nTimeoutMs

@@ -132,6 +132,10 @@ void OnDestroyed(CWnd* pWnd, const ScreenEvent& /*event*/) {
     AfxCloseFrom(pWnd);
 }
 
+void OnSystemCommand(CWnd* pWnd, const ScreenEvent& event) {
+    pWnd->SendMessage(WM_SYSCOMMAND, event.nCommand, 0);
+}
+
 using Handler = void (*)(CWnd* pWnd, const ScreenEvent& event);
 
 Handler HandlerOf(ScreenEventKind kind) {
@@ -161,6 +165,8 @@ Handler HandlerOf(ScreenEventKind kind) {
             return OnKeyUp;
         case ScreenEventKind::kDestroyed:
             return OnDestroyed;
+        case ScreenEventKind::kSystemCommand:
+            return OnSystemCommand;
         case ScreenEventKind::kQuit:
             break;
     }

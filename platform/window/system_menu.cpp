@@ -23,7 +23,8 @@ void ShowSystemMenu(CWnd* pWnd) {
 void AfxOpenSystemMenu(CWnd* pWnd, POINT ptClient) {
     CMenu* pMenu = pWnd->GetSystemMenu(FALSE);
     WndSystem* pSystem = pWnd->System();
-    if (pMenu == nullptr || pSystem->pPopup != nullptr) {
+    if (pMenu == nullptr || pSystem->pPopup != nullptr ||
+        AfxScreen().OpenSystemMenu(pSystem->hScreen)) {
         return;
     }
     pSystem->pPopup = std::make_unique<CMenuPopup>(pWnd, *pMenu, ptClient, pSystem->strFontFace,

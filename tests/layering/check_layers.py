@@ -8,6 +8,7 @@ Fails, naming each offending include or link, when
     fontconfig or FreeType header;
   - platform/gdi/ names SDL, SDL_ttf or fontconfig anywhere, or its build links them: it
     draws on pixels of its own, and text comes through the rasteriser a backend installs;
+  - a file outside platform/win32/ includes a header of Windows';
   - a header that the game's code (model/, render/, worker/, app/) includes, directly or
     through other headers of the project, includes an SDL or X11 header.
 """
@@ -18,6 +19,9 @@ import sys
 
 SCREEN_HEADER = re.compile(
     r'^\s*#\s*include\s*[<"](SDL[^>"]*|X11/[^>"]*|fontconfig/[^>"]*|ft2build\.h)[>"]')
+WINDOWS_HEADER = re.compile(
+    r'^\s*#\s*include\s*<(windows|windowsx|mmsystem|shellapi|winver|commctrl)\.h>', re.IGNORECASE)
+WINDOWS_BACKEND = "platform/win32"
 BACKEND_LIBRARY = re.compile(r"\b(SDL2::\S+|SDL2_ttf::\S+|Fontconfig::\S+)")
 PROJECT_HEADER = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 SCREEN_FREE_FOLDERS = ("platform/base", "platform/gdi", "platform/window")
@@ -56,6 +60,12 @@ def problems(root):
         for path in files_under(root, folder):
             for n, header in includes(os.path.join(root, path), SCREEN_HEADER):
                 found.append(f"{path}:{n}: {folder}/ includes <{header}>")
+    for folder in ("model", "render", "worker", "app", "platform", "tests", "bench"):
+        for path in files_under(root, folder):
+            if path.startswith(WINDOWS_BACKEND + "/"):
+                continue
+            for n, header in includes(os.path.join(root, path), WINDOWS_HEADER):
+                found.append(f"{path}:{n}: includes <{header}.h> outside {WINDOWS_BACKEND}/")
     for path in files_under(root, OWN_PIXELS_FOLDER):
         with open(os.path.join(root, path), encoding="utf-8") as source:
             for n, line in enumerate(source, 1):
@@ -95,7 +105,7 @@ def main(argv):
         print(f"{len(found)} include(s) or link(s) let a backend's library above it",
               file=sys.stderr)
         return 1
-    print("SDL, X11 and the font libraries stay behind the backends")
+    print("SDL, X11, Windows and the font libraries stay behind the backends")
     return 0
 
 

@@ -10,7 +10,7 @@
 
 #include "app/resources.h"
 #include "platform/base/win_thread.h"
-#include "platform/sdl/platform.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/window/message_loop.h"
 #include "platform/window/top_windows.h"

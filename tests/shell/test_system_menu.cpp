@@ -376,6 +376,7 @@ public:
     HSURFACE Surface(HSCREEN h) override { return m_real.Surface(h); }
     void Present(HSCREEN h, const RECT* prc) override { m_real.Present(h, prc); }
     void SetIcon(HSCREEN h, HICON hIcon, bool bBig) override { m_real.SetIcon(h, hIcon, bBig); }
+    bool OpenSystemMenu(HSCREEN h) override { return m_real.OpenSystemMenu(h); }
     void Gather(int nTimeoutMs, CWaitList* pWaits) override { m_real.Gather(nTimeoutMs, pWaits); }
     bool NextEvent(ScreenEvent* pEvent) override { return m_real.NextEvent(pEvent); }
     void Wake() override { m_real.Wake(); }
