@@ -25,6 +25,10 @@ HOPLIN_TEST_PACKAGES=(libgtest-dev libbenchmark-dev fonts-dejavu-core xvfb deskt
   # off.
   openbox mutter kwin-x11 kwin-style-breeze weston x11-utils dbus-x11)
 
+# The Windows build, tested under Wine: the cross compiler, Wine (and the fonts of its own that
+# draw title bars), and NSIS for the installer.
+HOPLIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 wine fonts-wine nsis)
+
 # hoplin_install_missing <package>...: one apt-get install for whatever dpkg lacks.
 hoplin_install_missing() {
   local missing=() pkg

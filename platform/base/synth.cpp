@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kFullScale = 32767.0;
 constexpr int kMillisecondsPerSecond = 1000;
 // The envelope's fades, at most; a short tone fades over a quarter (in) and a half (out) of

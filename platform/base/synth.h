@@ -21,6 +21,8 @@ struct SoundSpec {
 };
 
 constexpr int kSoundSampleRate = 48000;
+// The sine waves' and the fades' pi: C++17 has no standard name for it.
+constexpr double kPi = 3.14159265358979323846;
 
 // The sound as mono 16-bit samples at nSampleRate.
 std::vector<std::int16_t> AfxSynthesize(const SoundSpec& design,

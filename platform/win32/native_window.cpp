@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/base/system_text.h"
 
@@ -116,7 +117,12 @@ void FillSystemMenu(Window& window) {
     for (; window.nProgramEntries > 0; --window.nProgramEntries) {
         DeleteMenu(hMenu, GetMenuItemCount(hMenu) - 1, MF_BYPOSITION);
     }
-    for (const MenuEntry& entry : g_listener.fnSystemMenu(window.hWnd)) {
+    std::vector<MenuEntry> entries = g_listener.fnSystemMenu(window.hWnd);
+    // A separator keeps the program's entries apart from Windows' own.
+    if (!entries.empty() && !entries.front().bSeparator) {
+        entries.insert(entries.begin(), MenuEntry{0, std::string(), true, false});
+    }
+    for (const MenuEntry& entry : entries) {
         const std::wstring strText = AfxSystemFromUtf8(entry.strText);
         const UINT nFlags =
             entry.bSeparator ? MF_SEPARATOR : MF_STRING | (entry.bChecked ? MF_CHECKED : 0);

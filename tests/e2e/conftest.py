@@ -30,6 +30,7 @@ from hoplin_e2e.xscreen import XScreen
 
 PROJECT = os.path.abspath(os.path.join(os.path.dirname(__file__), os.pardir, os.pardir))
 DEFAULT_BUILD = os.path.join(PROJECT, "build", "default")
+WINDOWS_BUILD = os.path.join(PROJECT, "build", "windows")
 # How long a game that is still running at the end of its test has to end after SIGTERM.
 TERMINATE_TIMEOUT = 5.0
 WESTON_OUTPUT = (800, 600)
@@ -40,6 +41,10 @@ def pytest_addoption(parser):
                      help="the hoplin binary to test (default: the default build's)")
     parser.addoption("--shots", default=os.path.join(DEFAULT_BUILD, "e2e-shots"),
                      help="where failed tests keep their screenshots and logs")
+    parser.addoption("--wine-prefix", default=os.path.join(WINDOWS_BUILD, "wine"),
+                     help="the Wine prefix that the Windows build's tests run in")
+    parser.addoption("--build-dir", default=WINDOWS_BUILD,
+                     help="the Windows build's folder, where cpack makes its packages")
 
 
 @pytest.hookimpl(hookwrapper=True)

@@ -32,8 +32,11 @@ TEST(BitmapFile, ABitmapIsSavedAsA24BitBmpBottomUpWithPaddedRows) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "hoplin-bitmap-file-test.bmp";
     ASSERT_TRUE(bitmap.SaveToFile(path.string().c_str()));
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    std::vector<std::uint8_t> bytes;
+    {
+        std::ifstream file(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(file), {});
+    }
     std::filesystem::remove(path);
 
     constexpr size_t kPixelsAt = 54;

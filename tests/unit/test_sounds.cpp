@@ -148,7 +148,7 @@ TEST(SoundMixer, ASoundThatStartsUnderTheLeadAndOutlivesItHasNoStepInItsLoudness
         nSteepest = std::max(nSteepest, std::abs(others[i] - others[i - 1]));
     }
     // The low sound's own steepest slope, and a little for the loudness on its ramp.
-    const double dSineSlope = 2 * M_PI * 330 / kSoundSampleRate * 0.2 * INT16_MAX;
+    const double dSineSlope = 2 * kPi * 330 / kSoundSampleRate * 0.2 * INT16_MAX;
     EXPECT_LE(nSteepest, dSineSlope * 1.2);
     EXPECT_GT(Peak(others), 0.9 * 0.2 * INT16_MAX);  // at full loudness once the lead is over
 }
@@ -165,7 +165,7 @@ TEST(SoundMixer, AFadeOutRampsToSilenceWithinOneBufferAndForgetsTheRest) {
     for (size_t i = 1; i < faded.size(); ++i) {
         nSteepest = std::max(nSteepest, std::abs(faded[i] - faded[i - 1]));
     }
-    const double dSineSlope = 2 * M_PI * 330 / kSoundSampleRate * 0.2 * INT16_MAX;
+    const double dSineSlope = 2 * kPi * 330 / kSoundSampleRate * 0.2 * INT16_MAX;
     EXPECT_LE(nSteepest, dSineSlope + 1);
     EXPECT_TRUE(mixer.IsSilent());
     EXPECT_EQ(Peak(MixMono(mixer, kBufferFrames)), 0);
