@@ -23,4 +23,6 @@ std::string AfxFormat(const char* pszText, std::initializer_list<std::string> va
 void AfxWarn(const std::string& strText) {
     const std::string strLine = std::string(AfxGetProgramName()) + ": " + strText + "\n";
     std::fputs(strLine.c_str(), stderr);
+    // Windows' C library buffers standard error when it is not a console.
+    std::fflush(stderr);
 }

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
@@ -35,6 +37,18 @@ int CALLBACK NoteFamily(const LOGFONTW* /*pLogFont*/, const TEXTMETRICW* /*pMetr
                         DWORD /*dwType*/, LPARAM lParam) {
     *reinterpret_cast<bool*>(lParam) = true;
     return 0;
+}
+
+// Adds the family to the list, once; vertical faces ('@') are for text set top to bottom.
+int CALLBACK ListFamily(const LOGFONTW* pLogFont, const TEXTMETRICW* /*pMetrics*/, DWORD /*dwType*/,
+                        LPARAM lParam) {
+    auto* pFamilies = reinterpret_cast<std::vector<std::wstring>*>(lParam);
+    const std::wstring strFamily = pLogFont->lfFaceName;
+    if (!strFamily.empty() && strFamily[0] != L'@' &&
+        std::find(pFamilies->begin(), pFamilies->end(), strFamily) == pFamilies->end()) {
+        pFamilies->push_back(strFamily);
+    }
+    return 1;
 }
 
 class CGdiRasterizer : public CTextRasterizer {
@@ -158,13 +172,27 @@ private:
         return bFound;
     }
 
+    // The first of the stand-ins that is installed, or else the face of Windows' own dialogs.
     std::wstring FirstInstalledStandIn() const {
         for (const wchar_t* pszStandIn : kStandIns) {
             if (IsInstalled(pszStandIn)) {
                 return pszStandIn;
             }
         }
-        return std::wstring();
+        LOGFONTW system{};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+        return system.lfFaceName;
+    }
+
+    // Every family installed, found the first time it is asked for.
+    const std::vector<std::wstring>& InstalledFamilies() {
+        if (m_families.empty()) {
+            LOGFONTW every{};
+            every.lfCharSet = DEFAULT_CHARSET;
+            EnumFontFamiliesExW(m_hdc, &every, ListFamily, reinterpret_cast<LPARAM>(&m_families),
+                                0);
+        }
+        return m_families;
     }
 
     // One line for the whole program, the first time a face stands in for a named one.
@@ -210,22 +238,29 @@ private:
         return nMissing;
     }
 
+    // The face that lacks the fewest of the text's characters: the one asked for, else the
+    // stand-ins in turn, else any installed family.
     HFACE ChooseFaceFor(HFACE hFace, const std::wstring& strText) {
         int nFewest = MissingIn(hFace, strText);
         HFACE hBest = hFace;
-        for (const wchar_t* pszStandIn : kStandIns) {
-            if (nFewest == 0) {
-                break;
-            }
-            if (!IsInstalled(pszStandIn)) {
-                continue;
-            }
-            const HFACE hStandIn = Face(pszStandIn, hFace->nPixelHeight);
+        const auto consider = [&](const std::wstring& strFamily) {
+            const HFACE hStandIn = Face(strFamily, hFace->nPixelHeight);
             const int nMissing = hStandIn != nullptr ? MissingIn(hStandIn, strText) : nFewest;
             if (nMissing < nFewest) {
                 nFewest = nMissing;
                 hBest = hStandIn;
             }
+        };
+        for (const wchar_t* pszStandIn : kStandIns) {
+            if (nFewest > 0 && IsInstalled(pszStandIn)) {
+                consider(pszStandIn);
+            }
+        }
+        for (const std::wstring& strFamily : InstalledFamilies()) {
+            if (nFewest == 0) {
+                break;
+            }
+            consider(strFamily);
         }
         return hBest;
     }
@@ -234,6 +269,7 @@ private:
     bool m_bWarned = false;
     std::map<std::pair<std::wstring, int>, std::unique_ptr<HFACE__>> m_faces;
     std::map<std::pair<HFACE, std::string>, HFACE> m_chosen;
+    std::vector<std::wstring> m_families;
 };
 
 }  // namespace

@@ -33,6 +33,8 @@ INSTALLED_FILES = ("Hoplin.exe", "Uninstall.exe", "LICENSE.txt",
                    "locale/ja/LC_MESSAGES/hoplin.mo")
 ZIPPED_FILES = ("Hoplin.exe", "LICENSE.txt", "locale/ja/LC_MESSAGES/hoplin.mo")
 SHORTCUT = "Hoplin.lnk"
+FONT_REPLACEMENTS = r"HKCU\Software\Wine\Fonts\Replacements"
+FONT_WARNING = "hoplin: warning: fonts not installed: "
 PACKAGING_TIMEOUT = 600.0
 INSTALLER_TIMEOUT = 120.0
 
@@ -79,6 +81,17 @@ def wine_game(exe, wine_prefix, desktop, artifacts):
             subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, wine_prefix),
                            check=False)
             game.proc.wait()
+
+
+@pytest.fixture(scope="module")
+def bare_prefix(wine_prefix, tmp_path_factory):
+    """A copy of the module's prefix without the Japanese faces the game names, as on a
+    Windows without its Japanese fonts."""
+    prefix = str(tmp_path_factory.mktemp("wine-bare") / "prefix")
+    subprocess.run(["cp", "-a", wine_prefix, prefix], check=True)
+    assert wine(prefix, "reg", "delete", FONT_REPLACEMENTS, "/f").returncode == 0
+    yield prefix
+    subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, prefix), check=False)
 
 
 def other_windows(game):
@@ -131,6 +144,25 @@ def test_windows_system_menu_opens_the_about_box_and_alt_f4_ends_the_game(wine_g
     game.hover(screens.centre(game.layout.title))
     game.key("alt+F4")
     assert game.proc.wait(timeout=EXIT_TIMEOUT) == 0
+
+
+def test_without_the_named_faces_one_warning_line_and_the_title_still_shows(exe, bare_prefix,
+                                                                            desktop, artifacts):
+    game = Game("wine", desktop, wine_env(desktop.env, bare_prefix), artifacts, 1, (exe,))
+    try:
+        parts.wait_until("Hoplin.exe's window", lambda: desktop.find(game),
+                         WINE_START_TIMEOUT, game.proc, game.where_to_look())
+        game.show(save_as="title-without-the-faces.png")
+        warnings = [line for line in game.output() if line.startswith(FONT_WARNING)]
+        assert len(warnings) == 1, f"expected one warning line, the game said {game.output()}"
+        game.hover(screens.centre(game.layout.title))
+        game.key("alt+F4")
+        assert game.proc.wait(timeout=EXIT_TIMEOUT) == 0
+    finally:
+        if game.proc.poll() is None:
+            subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, bare_prefix),
+                           check=False)
+            game.proc.wait()
 
 
 @pytest.fixture(scope="module")
