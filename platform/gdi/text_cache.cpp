@@ -6,19 +6,11 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/base/utf8.h"
+
 namespace text {
 
 namespace {
-
-size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return 3;
-    }
-    return lead >= 0xC0 ? 2 : 1;
-}
 
 // The smallest rectangle of the coverage that holds every level above none.
 RECT InkBounds(const Coverage& ink) {

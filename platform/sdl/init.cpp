@@ -10,16 +10,15 @@
 #include "platform/base/sound.h"
 #include "platform/base/system_metrics.h"
 #include "platform/base/translate.h"
+#include "platform/platform.h"
 #include "platform/sdl/desktop_scale.h"
 #include "platform/sdl/lost_display.h"
-#include "platform/platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_screen.h"
 #include "platform/sdl/ttf_rasterizer.h"
 #include "platform/sdl/x11_window.h"
 #include "platform/window/accessibility.h"
 #include "platform/window/top_windows.h"
-#include "platform/window/win_app.h"
 
 namespace {
 

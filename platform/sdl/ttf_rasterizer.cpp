@@ -9,6 +9,7 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/base/utf8.h"
 #include "platform/sdl/font_library.h"
 
 // A face as the gdi knows it: a font file at one size, for text of one family.
@@ -22,39 +23,6 @@ namespace {
 
 // Rendered in white, a line's alpha is its coverage.
 constexpr SDL_Color kWhite{255, 255, 255, 255};
-
-size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0) {
-        return 4;
-    }
-    if (lead >= 0xE0) {
-        return 3;
-    }
-    return lead >= 0xC0 ? 2 : 1;
-}
-
-// The code point that starts at str[i].
-Uint32 DecodeUtf8(const std::string& str, size_t i) {
-    const auto lead = static_cast<unsigned char>(str[i]);
-    const size_t nLength = std::min(Utf8Length(lead), str.size() - i);
-    if (nLength == 1) {
-        return lead;
-    }
-    Uint32 ch = lead & (0xFF >> (nLength + 1));
-    for (size_t k = 1; k < nLength; ++k) {
-        ch = (ch << 6) | (static_cast<unsigned char>(str[i + k]) & 0x3F);
-    }
-    return ch;
-}
-
-// Where the last character of str starts.
-size_t LastCharAt(const std::string& str) {
-    size_t nLast = str.size() - 1;
-    while (nLast > 0 && (static_cast<unsigned char>(str[nLast]) & 0xC0) == 0x80) {
-        --nLast;
-    }
-    return nLast;
-}
 
 class CTtfRasterizer : public CTextRasterizer {
 public:
@@ -99,7 +67,7 @@ public:
             return false;
         }
         *pnLeft = nMinX;
-        if (TTF_GlyphMetrics32(pFont, DecodeUtf8(strText, LastCharAt(strText)), &nMinX, &nMaxX,
+        if (TTF_GlyphMetrics32(pFont, DecodeUtf8(strText, LastUtf8CharAt(strText)), &nMinX, &nMaxX,
                                nullptr, nullptr, &nAdvance) != 0) {
             return false;
         }

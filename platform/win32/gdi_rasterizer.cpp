@@ -13,6 +13,7 @@
 #include "platform/base/diagnostics.h"
 #include "platform/base/translate.h"
 #include "platform/win32/base/system_text.h"
+#include "platform/win32/dib_section.h"
 
 // A face as the gdi knows it: a GDI font of one family at one size, and its metrics.
 struct HFACE__ {
@@ -31,7 +32,6 @@ constexpr const wchar_t* kStandIns[] = {L"MS UI Gothic", L"Yu Gothic UI", L"Meir
                                         L"Tahoma",       L"Arial"};
 // What GetGlyphIndicesW answers for a character that the face has no glyph of.
 constexpr WORD kNoGlyph = 0xFFFF;
-constexpr int kBytesPerPixel = 4;
 
 int CALLBACK NoteFamily(const LOGFONTW* /*pLogFont*/, const TEXTMETRICW* /*pMetrics*/,
                         DWORD /*dwType*/, LPARAM lParam) {
@@ -126,20 +126,14 @@ public:
         if (cx <= 0 || cy <= 0) {
             return coverage;
         }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = cx;
-        info.bmiHeader.biHeight = -cy;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 8 * kBytesPerPixel;
-        info.bmiHeader.biCompression = BI_RGB;
         void* pBits = nullptr;
-        HBITMAP hBitmap = CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        HBITMAP hBitmap = AfxCreateDibSection(m_hdc, cx, cy, &pBits);
         if (hBitmap == nullptr) {
             return coverage;
         }
         HGDIOBJ hOld = SelectObject(m_hdc, hBitmap);
-        std::memset(pBits, 0, static_cast<size_t>(cx) * static_cast<size_t>(cy) * kBytesPerPixel);
+        std::memset(pBits, 0,
+                    static_cast<size_t>(cx) * static_cast<size_t>(cy) * kDibBytesPerPixel);
         SelectObject(m_hdc, hFace->hFont);
         SetTextColor(m_hdc, RGB(255, 255, 255));
         SetBkMode(m_hdc, TRANSPARENT);
@@ -152,7 +146,7 @@ public:
         coverage.levels.resize(static_cast<size_t>(cx) * static_cast<size_t>(cy));
         const auto* pPixels = static_cast<const BYTE*>(pBits);
         for (size_t i = 0; i < coverage.levels.size(); ++i) {
-            coverage.levels[i] = pPixels[i * kBytesPerPixel + 1];
+            coverage.levels[i] = pPixels[i * kDibBytesPerPixel + 1];
         }
         SelectObject(m_hdc, hOld);
         DeleteObject(hBitmap);

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "platform/win32/base/system_text.h"
+#include "platform/win32/dib_section.h"
 
 namespace native {
 
 namespace {
 
 constexpr const wchar_t* kWindowClass = L"HoplinWindow";
-constexpr int kBytesPerPixel = 4;
 // The system menu's own commands start here; the program's lie below.
 constexpr WPARAM kFirstSystemCommand = 0xF000;
 constexpr WPARAM kSystemCommandMask = 0xFFF0;
@@ -80,21 +80,14 @@ void SizePixels(Window& window) {
         SelectObject(window.hdcPixels, window.hOldBitmap);
         DeleteObject(window.hBitmap);
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = cx;
-    info.bmiHeader.biHeight = -cy;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 8 * kBytesPerPixel;
-    info.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
-    window.hBitmap = CreateDIBSection(window.hdcPixels, &info, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    window.hBitmap = AfxCreateDibSection(window.hdcPixels, cx, cy, &pBits);
     if (window.hBitmap == nullptr) {
         window.pixels = Pixels{0, 0, 0, nullptr};
         return;
     }
     window.hOldBitmap = SelectObject(window.hdcPixels, window.hBitmap);
-    window.pixels = Pixels{cx, cy, cx * kBytesPerPixel, static_cast<std::uint32_t*>(pBits)};
+    window.pixels = Pixels{cx, cy, cx * kDibBytesPerPixel, static_cast<std::uint32_t*>(pBits)};
 }
 
 void Paint(Window& window) {
@@ -313,7 +306,7 @@ HICON MakeIcon(const std::vector<std::uint32_t>& argb, int cx, int cy) {
     header.bV5Width = cx;
     header.bV5Height = -cy;
     header.bV5Planes = 1;
-    header.bV5BitCount = 8 * kBytesPerPixel;
+    header.bV5BitCount = 8 * kDibBytesPerPixel;
     header.bV5Compression = BI_BITFIELDS;
     header.bV5RedMask = 0x00FF0000;
     header.bV5GreenMask = 0x0000FF00;

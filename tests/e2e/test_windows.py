@@ -9,6 +9,7 @@ pointer is, so a test points at the window it types into. Wine's own hidden help
 carry the game's process too, so only viewable windows count.
 """
 
+import contextlib
 import glob
 import os
 import subprocess
@@ -51,6 +52,11 @@ def wine(prefix, *args, timeout=WINE_START_TIMEOUT):
                           timeout=timeout, check=False)
 
 
+def end_wine(prefix):
+    """Ends whatever Wine still runs in the prefix."""
+    subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, prefix), check=False)
+
+
 @pytest.fixture(scope="module")
 def exe(request):
     return os.path.abspath(request.config.getoption("--hoplin"))
@@ -63,24 +69,29 @@ def wine_prefix(request, tmp_path_factory, exe):
     subprocess.run(["cp", "-a", request.config.getoption("--wine-prefix"), prefix], check=True)
     assert wine(prefix, exe, "--version").returncode == 0
     yield prefix
-    subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, prefix), check=False)
+    end_wine(prefix)
+
+
+@contextlib.contextmanager
+def running_game(exe, prefix, desktop, artifacts, save_as):
+    """Hoplin.exe started in the prefix and showing its title screen. Whatever of it is left
+    at the end is ended."""
+    game = Game("wine", desktop, wine_env(desktop.env, prefix), artifacts, 1, (exe,))
+    try:
+        parts.wait_until("Hoplin.exe's window", lambda: desktop.find(game),
+                         WINE_START_TIMEOUT, game.proc, game.where_to_look())
+        game.show(save_as=save_as)
+        yield game
+    finally:
+        if game.proc.poll() is None:
+            end_wine(prefix)
+            game.proc.wait()
 
 
 @pytest.fixture
 def wine_game(exe, wine_prefix, desktop, artifacts):
-    """Hoplin.exe showing its title screen. Whatever of it is left at the test's end is
-    ended."""
-    game = Game("wine", desktop, wine_env(desktop.env, wine_prefix), artifacts, 1, (exe,))
-    try:
-        parts.wait_until("Hoplin.exe's window", lambda: desktop.find(game),
-                           WINE_START_TIMEOUT, game.proc, game.where_to_look())
-        game.show(save_as="title.png")
+    with running_game(exe, wine_prefix, desktop, artifacts, "title.png") as game:
         yield game
-    finally:
-        if game.proc.poll() is None:
-            subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, wine_prefix),
-                           check=False)
-            game.proc.wait()
 
 
 @pytest.fixture(scope="module")
@@ -91,7 +102,7 @@ def bare_prefix(wine_prefix, tmp_path_factory):
     subprocess.run(["cp", "-a", wine_prefix, prefix], check=True)
     assert wine(prefix, "reg", "delete", FONT_REPLACEMENTS, "/f").returncode == 0
     yield prefix
-    subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, prefix), check=False)
+    end_wine(prefix)
 
 
 def other_windows(game):
@@ -148,21 +159,12 @@ def test_windows_system_menu_opens_the_about_box_and_alt_f4_ends_the_game(wine_g
 
 def test_without_the_named_faces_one_warning_line_and_the_title_still_shows(exe, bare_prefix,
                                                                             desktop, artifacts):
-    game = Game("wine", desktop, wine_env(desktop.env, bare_prefix), artifacts, 1, (exe,))
-    try:
-        parts.wait_until("Hoplin.exe's window", lambda: desktop.find(game),
-                         WINE_START_TIMEOUT, game.proc, game.where_to_look())
-        game.show(save_as="title-without-the-faces.png")
+    with running_game(exe, bare_prefix, desktop, artifacts, "title-without-the-faces.png") as game:
         warnings = [line for line in game.output() if line.startswith(FONT_WARNING)]
         assert len(warnings) == 1, f"expected one warning line, the game said {game.output()}"
         game.hover(screens.centre(game.layout.title))
         game.key("alt+F4")
         assert game.proc.wait(timeout=EXIT_TIMEOUT) == 0
-    finally:
-        if game.proc.poll() is None:
-            subprocess.run(["wineserver", "--kill"], env=wine_env(os.environ, bare_prefix),
-                           check=False)
-            game.proc.wait()
 
 
 @pytest.fixture(scope="module")

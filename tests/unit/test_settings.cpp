@@ -121,8 +121,8 @@ TEST_F(SettingsTest, NamesInAnyCaseAndEverySpellingOfOnAndOffAreRead) {
     const struct {
         const char* pszValue;
         bool bValue;
-    } kSpellings[] = {{"on", true},  {"OFF", false},  {"yes", true}, {"No", false},
-                      {"TRUE", true}, {"false", false}, {"1", true},  {"0", false}};
+    } kSpellings[] = {{"on", true},   {"OFF", false},   {"yes", true}, {"No", false},
+                      {"TRUE", true}, {"false", false}, {"1", true},   {"0", false}};
     for (const auto& spelling : kSpellings) {
         Write(std::string("Sound = ") + spelling.pszValue + "\nAUDIO-CUES=" + spelling.pszValue +
               "\n");
