@@ -6,22 +6,14 @@
 #include "platform/base/ui_language.h"
 #include "platform/base/win_types.h"
 
-// Entries are either resources with an nID, or pointers to such resources.
+// Entries are either resources, with an nID and a wLanguage, or pointers to such resources.
 template <class T>
-UINT ResourceIdOf(const T& entry) {
-    return entry.nID;
+const T& ResourceOf(const T& entry) {
+    return entry;
 }
 template <class T>
-UINT ResourceIdOf(const T* pEntry) {
-    return pEntry->nID;
-}
-template <class T>
-LANGID ResourceLanguageOf(const T& entry) {
-    return entry.wLanguage;
-}
-template <class T>
-LANGID ResourceLanguageOf(const T* pEntry) {
-    return pEntry->wLanguage;
+const T& ResourceOf(const T* pEntry) {
+    return *pEntry;
 }
 
 template <class Entry>
@@ -37,7 +29,7 @@ public:
     const Entry* Find(UINT nID) const {
         std::lock_guard<std::mutex> lock(m_mutex);
         for (int i = 0; i < m_nEntries; ++i) {
-            if (ResourceIdOf(m_pEntries[i]) == nID) {
+            if (ResourceOf(m_pEntries[i]).nID == nID) {
                 return &m_pEntries[i];
             }
         }
@@ -53,10 +45,10 @@ public:
         const Entry* pEnglish = nullptr;
         for (int i = 0; i < m_nEntries; ++i) {
             const Entry& entry = m_pEntries[i];
-            if (ResourceIdOf(entry) != nID) {
+            if (ResourceOf(entry).nID != nID) {
                 continue;
             }
-            const LANGID primary = PRIMARYLANGID(ResourceLanguageOf(entry));
+            const LANGID primary = PRIMARYLANGID(ResourceOf(entry).wLanguage);
             if (langUser != LANG_NEUTRAL && primary == PRIMARYLANGID(langUser)) {
                 return &entry;
             }
